@@ -1,0 +1,67 @@
+# Two set-up commands: `make run` and `make test`. Everything else here serves them.
+SHELL := /bin/bash
+.DEFAULT_GOAL := help
+
+ROOT := $(CURDIR)
+NATIVE := build/native
+WINDOWS := build/windows
+BENCH := build/bench
+JOBS ?= 2
+WINEPREFIX := $(ROOT)/$(WINDOWS)/wineprefix
+WINESERVER := /usr/lib/wine/wineserver
+XVFB := xvfb-run -a -s "-screen 0 1024x768x24"
+
+PACKAGES := cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev \
+	nlohmann-json3-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 \
+	xvfb xauth imagemagick
+
+.PHONY: help deps build native windows test test-native test-windows run bench clean
+
+help:
+	@echo "make run    build and scan the simulated bench"
+	@echo "make test   install what is missing, build both trees, run every test"
+	@echo "make bench  run the benchmarks"
+
+# Installs the Debian packages that are not there yet (apt-get only; needs root).
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+		echo "Installing:" $$missing; \
+		if [ "$$(id -u)" != 0 ]; then echo "Run as root to install the packages above." >&2; exit 1; fi; \
+		apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q $$missing; \
+	fi
+
+native: deps
+	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DSTRATIGON_SANITIZE=ON >/dev/null
+	cmake --build $(NATIVE) -j$(JOBS)
+
+windows: deps
+	cmake -S . -B $(WINDOWS) -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-w64-x86_64.cmake >/dev/null
+	cmake --build $(WINDOWS) -j$(JOBS)
+
+build: native windows
+
+test-native: native
+	cd $(NATIVE) && ctest --output-on-failure -j$(JOBS)
+
+# The whole Wine run sits inside one X server, and the wine server starts and stops with it,
+# so no Wine process outlives the run or first comes up without a display.
+test-windows: windows
+	WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true
+	cd $(WINDOWS) && WINEPREFIX=$(WINEPREFIX) $(XVFB) ctest --output-on-failure -j$(JOBS); \
+		status=$$?; WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; exit $$status
+
+test: test-native test-windows
+
+run: native
+	$(NATIVE)/bin/stratigon-cli --visa $(NATIVE)/lib/libstratigon-visa-sim.so scan
+
+bench: deps
+	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DSTRATIGON_BENCHMARKS=ON >/dev/null
+	cmake --build $(BENCH) -j$(JOBS) --target stratigon_bench
+	$(BENCH)/bin/stratigon_bench
+
+clean:
+	WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true
+	rm -rf build out

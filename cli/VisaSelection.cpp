@@ -1,0 +1,73 @@
+#include "cli/VisaSelection.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
+namespace stratigon::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path ProgramFolder()
+{
+#if defined(_WIN32)
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return fs::path(path).parent_path();
+#else
+    std::error_code ignored;
+    return fs::canonical("/proc/self/exe", ignored).parent_path();
+#endif
+}
+
+std::string BundledSimulator()
+{
+#if defined(_WIN32)
+    return (ProgramFolder() / "visa32.dll").string();
+#else
+    return (ProgramFolder().parent_path() / "lib" / "libstratigon-visa-sim.so").string();
+#endif
+}
+
+void SetEnvironment(const char* name, const std::string& value)
+{
+#if defined(_WIN32)
+    _putenv_s(name, value.c_str());
+#else
+    setenv(name, value.c_str(), 1);
+#endif
+}
+
+}  // namespace
+
+bool LoadVisa(CVisaLibrary& library, const std::string& requested, const std::string& benchFile,
+              std::string& notice, std::string& error)
+{
+    if (!benchFile.empty()) {
+        SetEnvironment("STRATIGON_SIM_BENCH", fs::absolute(benchFile).string());
+        if (requested.empty() && library.Load(BundledSimulator()))
+            return true;
+    }
+    if (!requested.empty()) {
+        if (library.Load(requested))
+            return true;
+        error = library.ErrorText();
+        return false;
+    }
+    if (library.LoadDefault())
+        return true;
+    const std::string systemError = library.ErrorText();
+    if (library.Load(BundledSimulator())) {
+        notice = "No VISA library is installed; using the simulated bench.";
+        return true;
+    }
+    error = systemError;
+    return false;
+}
+
+}  // namespace stratigon::cli
