@@ -1,0 +1,96 @@
+#include "app/CStratigonApp.h"
+
+#include <winsock2.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "res/resource.h"
+
+namespace stratigon::app {
+
+CStratigonApp::CStratigonApp() = default;
+
+CStratigonApp::~CStratigonApp() = default;
+
+int CStratigonApp::Run()
+{
+    StartUp();
+    return ShutDown();
+}
+
+bool CStratigonApp::StartUp()
+{
+    if (!InitializeSockets()) {
+        m_messages.ShowMessage(ui::LoadResourceString(IDS_SOCKETS_INIT_FAILED).c_str());
+        return false;
+    }
+    if (!InitializeOle()) {
+        m_messages.ShowMessage(ui::LoadResourceString(IDS_OLE_INIT_FAILED).c_str());
+        return false;
+    }
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    // The automation class object is registered here, before the scan, once it exists.
+    if (!LoadVisaLibrary() || !DiscoverModules())
+        return false;
+    m_scanningDlg.DestroyWindow();
+    RunMainDialog();
+    return false;
+}
+
+bool CStratigonApp::InitializeSockets()
+{
+    WSADATA data{};
+    m_socketsStarted = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    return m_socketsStarted;
+}
+
+bool CStratigonApp::InitializeOle()
+{
+    m_oleStarted = SUCCEEDED(::OleInitialize(nullptr));
+    return m_oleStarted;
+}
+
+bool CStratigonApp::LoadVisaLibrary()
+{
+    if (m_visa.LoadDefault())
+        return true;
+    const std::string text = "No VISA library was found on this computer, so no instrument can be reached.\n\n" +
+                             m_visa.ErrorText() + "\n\nInstall the VISA library of your VXI interface and start Stratigon again.";
+    m_messages.ShowMessage(text.c_str());
+    return false;
+}
+
+bool CStratigonApp::DiscoverModules()
+{
+    m_scanningDlg.Open();
+    m_sleeper.Sleep(CVxiBus::kStartDelayMs);
+    m_pModule = std::make_unique<CModule>(m_visa.Functions(), m_messages, m_sleeper, m_clock, m_random);
+    return m_pModule->Scan(m_scanningDlg);
+}
+
+void CStratigonApp::RunMainDialog()
+{
+    ui::CMainWindow mainWindow(*m_pModule, m_messages, m_report, m_state);
+    m_state.mainDlgRunning = true;
+    mainWindow.DoModal(nullptr);
+}
+
+int CStratigonApp::ShutDown()
+{
+    if (m_pModule) {
+        m_pModule->Close();
+        m_pModule.reset();
+    }
+    m_state.mainDlgRunning = false;
+    m_scanningDlg.DestroyWindow();
+    if (m_oleStarted)
+        ::OleUninitialize();
+    if (m_socketsStarted)
+        ::WSACleanup();
+    m_oleStarted = m_socketsStarted = false;
+    return 0;
+}
+
+}  // namespace stratigon::app

@@ -1,0 +1,60 @@
+// The application: initialises sockets and OLE, scans for the modules behind the scanning
+// dialog, runs the main dialog, and releases the instruments when it ends.
+#pragma once
+
+#include <memory>
+
+#include "instrument/CVisaLibrary.h"
+#include "module/CModule.h"
+#include "module/DeviceRandomSource.h"
+#include "module/SystemClock.h"
+#include "report/CUpgradeInfoFile.h"
+#include "report/SystemLocalDate.h"
+#include "app/CWin32FolderLookup.h"
+#include "app/CWin32VersionResources.h"
+#include "ui/CMainWindow.h"
+#include "ui/CMessageBoxSink.h"
+#include "ui/CScanningDlg.h"
+
+namespace stratigon::app {
+
+class CStratigonApp {
+public:
+    CStratigonApp();
+    ~CStratigonApp();
+    CStratigonApp(const CStratigonApp&) = delete;
+    CStratigonApp& operator=(const CStratigonApp&) = delete;
+
+    // Runs the program from start-up to shutdown; the process's exit code.
+    int Run();
+    // Always false: the program has no message loop of its own besides the main dialog's.
+    bool StartUp();
+    // Always 0, the process's exit code.
+    int ShutDown();
+
+    ui::ApplicationState& State() { return m_state; }
+
+private:
+    bool InitializeSockets();
+    bool InitializeOle();
+    bool LoadVisaLibrary();
+    bool DiscoverModules();
+    void RunMainDialog();
+
+    ui::CMessageBoxSink m_messages;
+    ThreadSleeper m_sleeper;
+    SystemClock m_clock;
+    DeviceRandomSource m_random;
+    CVisaLibrary m_visa;
+    CWin32VersionResources m_versions;
+    SystemLocalDate m_today;
+    CWin32FolderLookup m_folders;
+    CUpgradeInfoFile m_report{m_messages, m_versions, m_today, m_folders};
+    ui::CScanningDlg m_scanningDlg;
+    std::unique_ptr<CModule> m_pModule;
+    ui::ApplicationState m_state;  // mainDlgRunning
+    bool m_socketsStarted = false;
+    bool m_oleStarted = false;
+};
+
+}  // namespace stratigon::app

@@ -1,0 +1,97 @@
+// Identifiers of every resource of Stratigon.exe: dialogs, controls, menu commands, strings,
+// icons and bitmaps. Shared by the resource script and the code.
+#pragma once
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// Dialogs.
+#define IDD_ABOUTBOX 100
+#define IDD_STRATIGON_DIALOG 102
+#define IDD_SCANNING 132
+#define IDD_POSSIBLE_UPGRADES 133
+#define IDD_INSTALL_UPGRADE 134
+
+// Icons, menus, bitmaps, manifest.
+#define IDR_MAINFRAME 128
+#define IDR_MAIN_MENU 130
+#define IDB_LOGO 143
+#define IDB_PRODUCT_PICTURE 145
+#define IDB_STATUS_LOGO 146
+
+// Main dialog controls.
+#define IDC_FRAME_LIST 1000
+#define IDC_SLOT_LIST 1001
+#define IDC_VIEW_UPGRADES 1002
+#define IDC_INSTALL_UPGRADE 1003
+#define IDC_PRODUCT_NAME 1009
+#define IDC_SERIAL_NUMBER 1011
+#define IDC_UNIQUE_ID 1012
+#define IDC_CHANNELS 1013
+#define IDC_STATE_SPEED 1014
+#define IDC_TIMING_SPEED 1015
+#define IDC_MEMORY_DEPTH 1016
+#define IDC_FRAME_LABEL 1018
+#define IDC_SLOT_LABEL 1019
+#define IDC_PRODUCT_LABEL 1020
+#define IDC_SERIAL_LABEL 1021
+#define IDC_UNIQUE_ID_LABEL 1022
+#define IDC_DEPTH_LABEL 1023
+#define IDC_SPEED_LABEL 1024
+#define IDC_TIMING_LABEL 1025
+#define IDC_CHANNELS_LABEL 1026
+#define IDC_NO_MODULE 1028
+#define IDC_CONFIGURATION_GROUP 1055
+
+// Scanning dialog.
+#define IDC_DEVICE_COUNT 1025
+
+// Possible Upgrades dialog (and the install window, which shares its layout ideas).
+#define IDC_UPGRADE_FRAME 1031
+#define IDC_UPGRADE_SLOT 1032
+#define IDC_UPGRADE_DEPTH 1033
+#define IDC_UPGRADE_SPEED 1034
+#define IDC_UPGRADE_LIST 1035
+#define IDC_PRINT_TO_FILE 1036
+#define IDC_UPGRADE_HELP 1037
+#define IDC_NO_UPGRADES 1046
+#define IDC_UPGRADE_CLOSE 1054
+#define IDC_POSSIBLE_LABEL 1056
+#define IDC_KIT_HEADING 1057
+#define IDC_CURRENT_SPEED_LABEL 1058
+#define IDC_CURRENT_DEPTH_LABEL 1059
+#define IDC_UPGRADE_FRAME_LABEL 1060
+#define IDC_UPGRADE_SLOT_LABEL 1021
+#define IDC_DEPTH_HEADING 1023
+#define IDC_SPEED_HEADING 1024
+#define IDC_INSTALL 1061
+
+// Menu commands.
+#define ID_SYSTEM_ABOUT 16
+#define ID_FILE_VIEW_UPGRADES 32771
+#define ID_FILE_INSTALL_UPGRADE 32772
+#define ID_FILE_EXIT 32773
+#define ID_HELP_TOPICS 32774
+#define ID_HELP_ABOUT 32779
+#define ID_HELP_SUPPORT 32780
+#define ID_HELP_WHATS_THIS 57669
+
+// Strings.
+#define IDS_OLE_INIT_FAILED 100
+#define IDS_ABOUTBOX 101
+#define IDS_SOCKETS_INIT_FAILED 103
+#define IDS_UPDATE_COMPLETE 104
+#define IDS_UPDATE_FAILED 105
+#define IDS_CANNOT_STRATIGON 108
+#define IDS_NO_MODULE 109
+#define IDS_READY 112
+#define IDS_QUERY_FAILED 114
+#define IDS_NO_INSTRUMENTS 115
+#define IDS_NO_MODULES 116
+#define IDS_INVALID_SERIAL 117
+#define IDS_INVALID_PG_OPTION 119
+#define IDS_INVALID_FIRMWARE 120
+#define IDS_IDLE_PROMPT 32781
+#define IDS_CLIENT_INDICATOR 32782
+#define IDS_LOGO_PANE 32783

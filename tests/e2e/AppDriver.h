@@ -1,0 +1,53 @@
+// Drives a running Stratigon.exe from another process, as a person would: finds its windows,
+// picks list entries, presses buttons, reads texts and answers message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace stratigon::test {
+
+class AppDriver {
+public:
+    static constexpr auto kPatience = std::chrono::seconds(60);
+
+    AppDriver() = default;
+    ~AppDriver();
+    AppDriver(const AppDriver&) = delete;
+    AppDriver& operator=(const AppDriver&) = delete;
+
+    // Starts the program beside this test program with the given environment additions.
+    bool Start(const std::string& program, const std::vector<std::pair<std::string, std::string>>& environment);
+    // Waits until the process ends; its exit code, or -1 when it did not end in time.
+    int WaitForExit();
+    bool IsRunning() const;
+
+    // A top-level dialog of the program with this caption; null when none appears in time.
+    HWND WaitForWindow(const std::string& caption) const;
+    HWND FindWindowOfProcess(const std::string& caption) const;
+    // Waits until no top-level window of the program has this caption.
+    bool WaitUntilGone(const std::string& caption) const;
+
+    // A message box's text; the box is answered with OK.
+    std::string AnswerMessageBox() const;
+
+    static std::string Text(HWND dialog, int id);
+    static bool IsVisible(HWND dialog, int id);
+    static bool IsEnabled(HWND dialog, int id);
+    static std::vector<std::string> ComboEntries(HWND dialog, int id);
+    static std::vector<std::string> ListEntries(HWND dialog, int id);
+    static int ComboSelection(HWND dialog, int id);
+    // Selections and clicks are posted, so a modal window they open does not block the test.
+    static void PickComboEntry(HWND dialog, int id, int index);
+    static void PickListEntry(HWND dialog, int id, int index);
+    static void Click(HWND dialog, int id);
+    static void Command(HWND dialog, int id);
+
+private:
+    PROCESS_INFORMATION m_process{};
+};
+
+}  // namespace stratigon::test

@@ -1,0 +1,31 @@
+// The install window: the user picks one of the module's possible upgrades and installs it.
+// It closes by itself only after a successful installation.
+#pragma once
+
+#include "ui/CDialogImpl.h"
+#include "ui/CUpgradeListSupport.h"
+
+namespace stratigon::ui {
+
+class CInstallUpgradeDlg final : public CDialogImpl<CInstallUpgradeDlg> {
+public:
+    CInstallUpgradeDlg(CModule& module, IMessageSink& messages, ViSession session, const std::string& frameText,
+                       const std::string& slotText);
+
+    void OnListSelectionChanged();
+    void OnInstall();
+    void OnCloseButton();
+
+    static std::span<const CommandEntry> CommandTable();
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override { OnInstall(); }
+    void OnCancel() override { OnCloseButton(); }
+
+private:
+    CUpgradeListSupport m_upgrades;
+    ViSession m_session;
+};
+
+}  // namespace stratigon::ui

@@ -1,0 +1,290 @@
+#include "ui/CMainWindow.h"
+
+#include <cstdio>
+#include <iterator>
+
+#include "instrument/FrameNames.h"
+#include "module/ModuleCodes.h"
+#include "res/resource.h"
+#include "ui/CInstallUpgradeDlg.h"
+#include "ui/CPossibleUpgradesDlg.h"
+#include "ui/SharedDialogPosition.h"
+
+namespace stratigon::ui {
+
+namespace {
+
+constexpr int kAllLabels[] = {IDC_PRODUCT_LABEL, IDC_SERIAL_LABEL, IDC_UNIQUE_ID_LABEL, IDC_DEPTH_LABEL,
+                              IDC_SPEED_LABEL, IDC_TIMING_LABEL, IDC_CHANNELS_LABEL, 0};
+constexpr int kNoModuleText[] = {IDC_NO_MODULE, 0};
+constexpr int kPatternGeneratorLabels[] = {IDC_PRODUCT_LABEL, IDC_SERIAL_LABEL, IDC_UNIQUE_ID_LABEL,
+                                           IDC_DEPTH_LABEL, IDC_SPEED_LABEL, 0};
+constexpr int kPatternGeneratorHidden[] = {IDC_TIMING_LABEL, IDC_CHANNELS_LABEL, IDC_NO_MODULE, 0};
+
+// How far right of and below the main dialog the child dialogs first open.
+constexpr LONG kChildDialogOffset = 100;
+
+int ListCount(HWND list) { return static_cast<int>(::SendMessageA(list, CB_GETCOUNT, 0, 0)); }
+
+}  // namespace
+
+CMainWindow::CMainWindow(CModule& module, IMessageSink& messages, CUpgradeInfoFile& report,
+                         ApplicationState& application)
+    : CStratigonDlg(IDD_STRATIGON_DIALOG), m_module(module), m_messages(messages), m_report(report),
+      m_application(application)
+{
+}
+
+CMainWindow::~CMainWindow()
+{
+    if (m_automationProxy != nullptr)
+        ForgetAutomationProxy();
+}
+
+std::span<const CMainWindow::CommandEntry> CMainWindow::CommandTable()
+{
+    static const CommandEntry table[] = {
+        {IDC_FRAME_LIST, &CMainWindow::OnFrameChanged, CBN_SELCHANGE},
+        {IDC_SLOT_LIST, &CMainWindow::OnSlotChanged, CBN_SELCHANGE},
+        {ID_FILE_VIEW_UPGRADES, &CMainWindow::OnViewPossibleUpgrades},
+        {IDC_VIEW_UPGRADES, &CMainWindow::OnViewPossibleUpgrades},
+        {ID_FILE_INSTALL_UPGRADE, &CMainWindow::OnInstallUpgrade},
+        {IDC_INSTALL_UPGRADE, &CMainWindow::OnInstallUpgrade},
+        {ID_FILE_EXIT, &CMainWindow::OnExit},
+        {ID_HELP_ABOUT, &CMainWindow::OnAbout},
+        {IDCANCEL, &CMainWindow::OnEscape},
+    };
+    return table;
+}
+
+std::span<const CMainWindow::MessageEntry> CMainWindow::MessageTable()
+{
+    static const MessageEntry table[] = {
+        {WM_CLOSE, &CMainWindow::HandleClose},
+        {WM_INITMENUPOPUP, &CMainWindow::HandleInitMenuPopup},
+        {WM_SYSCOMMAND, &CMainWindow::HandleSysCommand},
+        {WM_PAINT, &CMainWindow::HandlePaint},
+        {WM_QUERYDRAGICON, &CMainWindow::HandleQueryDragIcon},
+    };
+    return table;
+}
+
+BOOL CMainWindow::OnInitDialog()
+{
+    CStratigonDlg::OnInitDialog();
+    FillFrameAndSlotLists();
+    m_statusBarReady = true;
+    CenterOnScreen();
+    const POINT topLeft = TopLeft();
+    SharedDialogPosition = POINT{topLeft.x + kChildDialogOffset, topLeft.y + kChildDialogOffset};
+    TransferToControls();
+    UpdateDisplay();
+    SetFocusTo(IDC_FRAME_LIST);
+    ::SetForegroundWindow(GetHwnd());
+    return FALSE;
+}
+
+bool CMainWindow::FillFrameAndSlotLists()
+{
+    ::SendMessageA(Item(IDC_FRAME_LIST), CB_RESETCONTENT, 0, 0);
+    ::SendMessageA(Item(IDC_SLOT_LIST), CB_RESETCONTENT, 0, 0);
+    if (m_module.GetDeviceCount() == 0) {
+        m_selectedModule = kNoModule;
+    } else {
+        for (int frame = 0; frame < m_module.GetFrameCount(); ++frame)
+            ::SendMessageA(Item(IDC_FRAME_LIST), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(FrameName(frame).c_str()));
+        m_selectedFrame = m_module.GetDevice(0).interfaceNumber;
+        ::SendMessageA(Item(IDC_FRAME_LIST), CB_SETCURSEL, static_cast<WPARAM>(m_selectedFrame), 0);
+        m_frameName = FrameName(m_selectedFrame);
+        AddSlotsOfSelectedFrame();
+        SelectFirstSlot();
+    }
+    m_selectionStatus = m_module.ReadModule(m_selectedModule);
+    return true;
+}
+
+void CMainWindow::AddSlotsOfSelectedFrame()
+{
+    const HWND slots = Item(IDC_SLOT_LIST);
+    for (int row = 0; row < m_module.GetDeviceCount(); ++row) {
+        const DeviceEntry& device = m_module.GetDevice(row);
+        if (device.interfaceNumber != m_selectedFrame)
+            continue;
+        char text[16];
+        std::snprintf(text, sizeof text, "%d", device.slot);
+        const LRESULT index = ::SendMessageA(slots, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        ::SendMessageA(slots, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(device.session));
+    }
+}
+
+void CMainWindow::SelectFirstSlot()
+{
+    const HWND slots = Item(IDC_SLOT_LIST);
+    ::SendMessageA(slots, CB_SETCURSEL, 0, 0);
+    m_selectedModule = static_cast<ViSession>(::SendMessageA(slots, CB_GETITEMDATA, 0, 0));
+    m_slotText = ItemText(IDC_SLOT_LIST);
+}
+
+void CMainWindow::RefreshModuleTexts()
+{
+    m_productName = m_module.GetProductName();
+    m_serialNumber = m_module.GetSerialNumber();
+    m_uniqueId = m_module.GetUniqueId();
+    m_memoryDepth = m_module.GetMemoryDepth();
+    m_stateSpeed = m_module.GetStateSpeed();
+    m_timingSpeed = m_module.GetTimingSpeed();
+    m_channels = m_module.GetChannels();
+}
+
+void CMainWindow::TransferToControls()
+{
+    RefreshModuleTexts();
+    SetItemText(IDC_PRODUCT_NAME, m_productName);
+    SetItemText(IDC_SERIAL_NUMBER, m_serialNumber);
+    SetItemText(IDC_UNIQUE_ID, m_uniqueId);
+    SetItemText(IDC_CHANNELS, m_channels);
+    SetItemText(IDC_STATE_SPEED, m_stateSpeed);
+    SetItemText(IDC_TIMING_SPEED, m_timingSpeed);
+    SetItemText(IDC_MEMORY_DEPTH, m_memoryDepth);
+}
+
+bool CMainWindow::HasUsableModule() const
+{
+    return m_selectedFrame != kNoFrame && m_selectedModule != kNoModule && m_selectionStatus == ModuleCode::Success;
+}
+
+bool CMainWindow::IsClientConnected() const { return m_application.mainDlgRunning && m_automationProxy != nullptr; }
+
+void CMainWindow::EnableWithLabel(int listId, int labelId)
+{
+    const bool choice = ListCount(Item(listId)) > 1;
+    EnableItem(listId, choice);
+    EnableItem(labelId, choice);
+}
+
+void CMainWindow::UpdateDisplay()
+{
+    EnableWithLabel(IDC_FRAME_LIST, IDC_FRAME_LABEL);
+    EnableWithLabel(IDC_SLOT_LIST, IDC_SLOT_LABEL);
+    EnableItem(IDC_VIEW_UPGRADES, HasUsableModule());
+    EnableItem(IDC_INSTALL_UPGRADE, HasUsableModule());
+    m_trackedPrompt = m_selectionStatus;
+    SetStatusMessage(m_selectionStatus);
+    UpdateClientIndicator();
+    if (m_selectedModule == kNoModule)
+        ShowNoModuleLabels();
+    else if (m_module.IsPatternGenerator())
+        ShowPatternGeneratorLabels();
+    else if (m_module.GetProductType() != ProductType::UnknownProduct)
+        ShowAnalyzerLabels();
+    else
+        ShowNoModuleLabels();
+}
+
+void CMainWindow::ShowLabels(const int* shown, const int* hidden)
+{
+    for (; *shown != 0; ++shown)
+        ShowItem(*shown, true);
+    for (; *hidden != 0; ++hidden)
+        ShowItem(*hidden, false);
+}
+
+void CMainWindow::ShowNoModuleLabels() { ShowLabels(kNoModuleText, kAllLabels); }
+void CMainWindow::ShowAnalyzerLabels() { ShowLabels(kAllLabels, kNoModuleText); }
+void CMainWindow::ShowPatternGeneratorLabels() { ShowLabels(kPatternGeneratorLabels, kPatternGeneratorHidden); }
+
+void CMainWindow::SetStatusMessage(int stringId) { m_shownPrompt = stringId; }
+
+void CMainWindow::UpdateClientIndicator() {}
+
+void CMainWindow::OnFrameChanged()
+{
+    const int picked = static_cast<int>(::SendMessageA(Item(IDC_FRAME_LIST), CB_GETCURSEL, 0, 0));
+    if (picked == m_selectedFrame || picked < 0)
+        return;
+    m_selectedFrame = picked;
+    m_frameName = FrameName(picked);
+    ::SendMessageA(Item(IDC_SLOT_LIST), CB_RESETCONTENT, 0, 0);
+    AddSlotsOfSelectedFrame();
+    if (ListCount(Item(IDC_SLOT_LIST)) > 0) {
+        SelectFirstSlot();
+        m_selectionStatus = m_module.ReadModule(m_selectedModule);
+    } else {
+        m_slotText.clear();
+        m_messages.ShowMessage(ModuleCodeText(ModuleCode::NoModule));
+        m_module.ClearModuleTexts();
+        m_selectedModule = kNoModule;
+    }
+    TransferToControls();
+    UpdateDisplay();
+}
+
+void CMainWindow::OnSlotChanged()
+{
+    const HWND slots = Item(IDC_SLOT_LIST);
+    const LRESULT picked = ::SendMessageA(slots, CB_GETCURSEL, 0, 0);
+    if (picked < 0)
+        return;
+    m_selectedModule = static_cast<ViSession>(::SendMessageA(slots, CB_GETITEMDATA, static_cast<WPARAM>(picked), 0));
+    m_selectionStatus = m_module.ReadModule(m_selectedModule);
+    m_slotText = ItemText(IDC_SLOT_LIST);
+    TransferToControls();
+    UpdateDisplay();
+}
+
+void CMainWindow::OnViewPossibleUpgrades()
+{
+    if (!HasUsableModule())
+        return;
+    CPossibleUpgradesDlg dialog(m_module, m_messages, m_report, m_frameName, m_slotText);
+    dialog.DoModal(GetHwnd());
+}
+
+void CMainWindow::OnInstallUpgrade()
+{
+    if (!HasUsableModule())
+        return;
+    CInstallUpgradeDlg dialog(m_module, m_messages, m_selectedModule, m_frameName, m_slotText);
+    dialog.DoModal(GetHwnd());
+    TransferToControls();
+    UpdateDisplay();
+}
+
+void CMainWindow::OnExit() { ::PostMessageA(GetHwnd(), WM_CLOSE, 0, 0); }
+
+void CMainWindow::OnClose()
+{
+    if (IsClientConnected()) {
+        m_messages.ShowMessage("Cannot close the application.\nThere is a client connecting to it.");
+        return;
+    }
+    EndDialog(IDCANCEL);
+}
+
+bool CMainWindow::HandleClose(WPARAM, LPARAM, LRESULT& result)
+{
+    OnClose();
+    result = 0;
+    return true;
+}
+
+bool CMainWindow::HandleInitMenuPopup(WPARAM wParam, LPARAM lParam, LRESULT&)
+{
+    if (HIWORD(lParam) != 0)
+        return false;  // the system menu keeps its own states
+    const HMENU menu = reinterpret_cast<HMENU>(wParam);
+    const UINT enabled = HasUsableModule() ? MF_ENABLED : MF_GRAYED;
+    ::EnableMenuItem(menu, ID_FILE_VIEW_UPGRADES, MF_BYCOMMAND | enabled);
+    ::EnableMenuItem(menu, ID_FILE_INSTALL_UPGRADE, MF_BYCOMMAND | enabled);
+    return false;
+}
+
+CStratigonDlgAutoProxy* CMainWindow::GetAutomationProxy() { return m_automationProxy; }
+
+void CMainWindow::ForgetAutomationProxy()
+{
+    m_automationProxy = nullptr;
+    UpdateClientIndicator();
+}
+
+}  // namespace stratigon::ui

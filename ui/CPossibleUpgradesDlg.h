@@ -1,0 +1,35 @@
+// The Possible Upgrades dialog: the kit options that fit the module read last, and "Print to
+// file..." for the upgrade information file that goes with an order.
+#pragma once
+
+#include "report/CUpgradeInfoFile.h"
+#include "ui/CDialogImpl.h"
+#include "ui/CUpgradeListSupport.h"
+
+namespace stratigon::ui {
+
+class CPossibleUpgradesDlg final : public CDialogImpl<CPossibleUpgradesDlg> {
+public:
+    CPossibleUpgradesDlg(CModule& module, IMessageSink& messages, CUpgradeInfoFile& report,
+                         const std::string& frameText, const std::string& slotText);
+
+    void OnPrintToFile();
+    void OnHelp() {}
+    void OnCloseButton();
+
+    static std::span<const CommandEntry> CommandTable();
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override {}
+    void OnCancel() override { OnCloseButton(); }
+
+private:
+    CUpgradeListSupport m_upgrades;
+    CUpgradeInfoFile& m_report;
+};
+
+// Asks the user where to save the report, proposing `proposedPath`; empty when cancelled.
+std::string AskForReportPath(HWND owner, const std::string& proposedPath);
+
+}  // namespace stratigon::ui

@@ -1,0 +1,7 @@
+#include "ui/SharedDialogPosition.h"
+
+namespace stratigon::ui {
+
+POINT SharedDialogPosition = {100, 100};
+
+}  // namespace stratigon::ui
