@@ -18,7 +18,7 @@ PACKAGES := cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev
 .PHONY: help deps build native windows test test-native test-windows run bench clean
 
 help:
-	@echo "make run    build and scan the simulated bench"
+	@echo "make run    build and start Stratigon.exe on the simulated bench"
 	@echo "make test   install what is missing, build both trees, run every test"
 	@echo "make bench  run the benchmarks"
 
@@ -54,8 +54,18 @@ test-windows: windows
 
 test: test-native test-windows
 
-run: native
-	$(NATIVE)/bin/stratigon-cli --visa $(NATIVE)/lib/libstratigon-visa-sim.so scan
+# With a display the program opens there; without one it runs on a private X server, and
+# screenshots of its main views go to out/.
+run: windows
+	@if [ -n "$${DISPLAY:-}" ]; then \
+		WINEPREFIX=$(WINEPREFIX) tools/wine-run $(WINDOWS)/bin/Stratigon.exe; \
+	else \
+		WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; \
+		WINEPREFIX=$(WINEPREFIX) $(XVFB) tools/run-showcase $(WINDOWS)/bin out; status=$$?; \
+		WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; \
+		echo "Screenshots of the main dialog and the Possible Upgrades dialog are in out/."; \
+		exit $$status; \
+	fi
 
 bench: deps
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DSTRATIGON_BENCHMARKS=ON >/dev/null

@@ -1,17 +1,83 @@
 #include "cli/CliOptions.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace stratigon::cli {
 
 namespace {
 
-constexpr const char* kCommands[] = {"scan"};
+struct CommandSpec {
+    const char* name;
+    std::size_t argumentCount;
+    std::vector<std::string> options;  // besides the global ones
+};
 
-bool IsKnownCommand(const std::string& word)
+const CommandSpec kCommands[] = {
+    {"scan", 0, {}},
+    {"show", 1, {}},
+    {"upgrades", 1, {"--all"}},
+    {"report", 1, {"--upgrade", "--out"}},
+    {"install", 2, {}},
+};
+
+struct OptionSpec {
+    const char* name;
+    bool takesValue;
+    void (*apply)(CliOptions&, const char* value);
+};
+
+const OptionSpec kOptions[] = {
+    {"--bench", true, [](CliOptions& o, const char* v) { o.benchFile = v; }},
+    {"--visa", true, [](CliOptions& o, const char* v) { o.visaLibrary = v; }},
+    {"--no-wait", false, [](CliOptions& o, const char*) { o.noWait = true; }},
+    {"--json", false, [](CliOptions& o, const char*) { o.json = true; }},
+    {"--all", false, [](CliOptions& o, const char*) { o.all = true; }},
+    {"--upgrade", true, [](CliOptions& o, const char* v) { o.upgrade = v; }},
+    {"--out", true, [](CliOptions& o, const char* v) { o.out = v; }},
+};
+
+const OptionSpec* FindOption(const std::string& word)
 {
-    for (const char* command : kCommands)
-        if (word == command)
-            return true;
-    return false;
+    for (const OptionSpec& option : kOptions)
+        if (word == option.name)
+            return &option;
+    return nullptr;
+}
+
+const CommandSpec* FindCommand(const std::string& name)
+{
+    for (const CommandSpec& command : kCommands)
+        if (name == command.name)
+            return &command;
+    return nullptr;
+}
+
+// The command-specific options that were given to a command that does not take them.
+std::optional<std::string> MisplacedOption(const CliOptions& options, const CommandSpec& command)
+{
+    const std::pair<const char*, bool> given[] = {
+        {"--all", options.all}, {"--upgrade", options.upgrade.has_value()}, {"--out", options.out.has_value()}};
+    for (const auto& [name, present] : given)
+        if (present && std::find(command.options.begin(), command.options.end(), name) == command.options.end())
+            return std::string(name) + " does not go with " + command.name;
+    return std::nullopt;
+}
+
+std::optional<std::string> CheckCommand(const CliOptions& options)
+{
+    if (options.command.empty())
+        return "no command given";
+    const CommandSpec* command = FindCommand(options.command);
+    if (command == nullptr)
+        return "unknown command " + options.command;
+    if (options.arguments.size() < command->argumentCount)
+        return options.command + " needs " + (options.arguments.empty() || command->argumentCount == 1 ? "a unique ID" : "an option");
+    if (options.arguments.size() > command->argumentCount)
+        return "unexpected argument " + options.arguments[command->argumentCount];
+    if (command->argumentCount > 0 && options.arguments.front().empty())
+        return "the unique ID is empty";
+    return MisplacedOption(options, *command);
 }
 
 }  // namespace
@@ -19,7 +85,12 @@ bool IsKnownCommand(const std::string& word)
 const char* UsageText()
 {
     return "usage: stratigon-cli [--bench FILE] [--visa LIBRARY] [--no-wait] [--json] COMMAND\n"
-           "  scan    every module: frame, slot and logical address\n";
+           "  scan                                   every module: frame, slot, status and what was read\n"
+           "  show UNIQUE_ID                         one module\n"
+           "  upgrades UNIQUE_ID [--all]             the possible upgrades as the dialog lists them;\n"
+           "                                         --all also lists the rows that do not fit, and why\n"
+           "  report UNIQUE_ID [--upgrade TEXT] [--out PATH]   write the upgrade information file\n"
+           "  install UNIQUE_ID OPTION               install one kit option (same designations as automation)\n";
 }
 
 std::optional<CliOptions> ParseCommandLine(int argc, char** argv, std::string& error)
@@ -27,37 +98,23 @@ std::optional<CliOptions> ParseCommandLine(int argc, char** argv, std::string& e
     CliOptions options;
     for (int i = 1; i < argc; ++i) {
         const std::string word = argv[i];
-        const bool takesValue = word == "--bench" || word == "--visa";
-        if (takesValue && i + 1 >= argc) {
-            error = word + " needs a value";
-            return std::nullopt;
-        }
-        if (word == "--bench")
-            options.benchFile = argv[++i];
-        else if (word == "--visa")
-            options.visaLibrary = argv[++i];
-        else if (word == "--no-wait")
-            options.noWait = true;
-        else if (word == "--json")
-            options.json = true;
-        else if (word.rfind("--", 0) == 0) {
+        if (const OptionSpec* option = FindOption(word)) {
+            if (option->takesValue && i + 1 >= argc) {
+                error = word + " needs a value";
+                return std::nullopt;
+            }
+            option->apply(options, option->takesValue ? argv[++i] : nullptr);
+        } else if (word.size() > 1 && word.rfind("--", 0) == 0) {
             error = "unknown option " + word;
             return std::nullopt;
-        } else if (options.command.empty())
+        } else if (options.command.empty()) {
             options.command = word;
-        else
+        } else {
             options.arguments.push_back(word);
+        }
     }
-    if (options.command.empty()) {
-        error = "no command given";
-        return std::nullopt;
-    }
-    if (!IsKnownCommand(options.command)) {
-        error = "unknown command " + options.command;
-        return std::nullopt;
-    }
-    if (!options.arguments.empty()) {
-        error = "unexpected argument " + options.arguments.front();
+    if (const auto problem = CheckCommand(options)) {
+        error = *problem;
         return std::nullopt;
     }
     return options;

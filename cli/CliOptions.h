@@ -1,4 +1,5 @@
-// The command line of stratigon-cli: global options, the command and its arguments.
+// The command line of stratigon-cli: global options, the command, its arguments and the
+// options that only some commands take.
 #pragma once
 
 #include <optional>
@@ -7,6 +8,12 @@
 
 namespace stratigon::cli {
 
+enum ExitCode : int {
+    kExitSuccess = 0,
+    kExitFailed = 1,  // the operation failed; the reason is on standard error
+    kExitUsage = 2,
+};
+
 struct CliOptions {
     std::string benchFile;
     std::string visaLibrary;
@@ -14,6 +21,9 @@ struct CliOptions {
     bool json = false;
     std::string command;
     std::vector<std::string> arguments;
+    bool all = false;                   // upgrades
+    std::optional<std::string> upgrade; // report
+    std::optional<std::string> out;     // report
 };
 
 // Parses argv; on a usage error returns nothing and sets `error` to a one-line reason.

@@ -1,4 +1,4 @@
-#include "cli/ConsoleReporters.h"
+#include "cli/TerminalProgress.h"
 
 #include <cstdio>
 
@@ -13,8 +13,6 @@
 #endif
 
 namespace stratigon::cli {
-
-void StderrSink::ShowMessage(const char* text) { std::fprintf(stderr, "%s\n", text); }
 
 TerminalProgress::TerminalProgress() : m_enabled(STRATIGON_ISATTY(STRATIGON_FILENO(stderr)) != 0) {}
 

@@ -1,0 +1,205 @@
+#include "cli/CommandRunner.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "catalogue/AutomationResult.h"
+#include "catalogue/FindOptionTable.h"
+#include "catalogue/ModuleConfiguration.h"
+#include "catalogue/OptionNames.h"
+#include "catalogue/UpgradeInstallation.h"
+#include "cli/ModuleReading.h"
+#include "cli/PlatformLookups.h"
+#include "cli/ResultTexts.h"
+#include "cli/TerminalProgress.h"
+#include "cli/UpgradeListing.h"
+#include "cli/VisaSelection.h"
+#include "module/ModuleCodes.h"
+#include "report/CUpgradeInfoFile.h"
+#include "report/SystemLocalDate.h"
+
+namespace stratigon::cli {
+
+namespace {
+
+struct CommandEntry {
+    const char* name;
+    int (CommandRunner::*run)();
+};
+
+std::string UpperCase(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+}  // namespace
+
+CommandRunner::CommandRunner(const CliOptions& options) : m_options(options) {}
+
+CommandRunner::~CommandRunner()
+{
+    if (m_module)
+        m_module->Close();
+}
+
+int CommandRunner::Run()
+{
+    static const CommandEntry kCommands[] = {
+        {"scan", &CommandRunner::Scan},       {"show", &CommandRunner::Show},
+        {"upgrades", &CommandRunner::Upgrades}, {"report", &CommandRunner::Report},
+        {"install", &CommandRunner::Install},
+    };
+    if (!StartUp())
+        return kExitFailed;
+    for (const CommandEntry& command : kCommands)
+        if (m_options.command == command.name)
+            return (this->*command.run)();
+    return Fail("unknown command " + m_options.command);
+}
+
+bool CommandRunner::StartUp()
+{
+    std::string notice, error;
+    if (!LoadVisa(m_library, m_options.visaLibrary, m_options.benchFile, notice, error)) {
+        Fail(error);
+        return false;
+    }
+    if (!notice.empty())
+        std::fprintf(stderr, "stratigon-cli: %s\n", notice.c_str());
+    ISleeper& sleeper = m_options.noWait ? static_cast<ISleeper&>(m_noWaits) : m_realWaits;
+    m_module = std::make_unique<CModule>(m_library.Functions(), m_messages, sleeper, m_clock, m_random);
+    TerminalProgress progress;
+    progress.SetDeviceCount(0);
+    sleeper.Sleep(CVxiBus::kStartDelayMs);
+    if (!m_module->Scan(progress)) {
+        Fail("the scan failed");
+        return false;
+    }
+    return true;
+}
+
+int CommandRunner::Scan()
+{
+    std::vector<ModuleReading> readings;
+    for (int i = 0; i < m_module->GetDeviceCount(); ++i) {
+        const DeviceEntry& device = m_module->GetDevice(i);
+        const int status = m_module->ReadModule(device.session);
+        readings.push_back(TakeReading(*m_module, device, status));
+    }
+    if (m_options.json) {
+        nlohmann::ordered_json modules = nlohmann::ordered_json::array();
+        for (const ModuleReading& reading : readings)
+            modules.push_back(ToJson(reading));
+        Print(modules);
+    } else {
+        Print(readings.empty() ? std::string("No modules found.\n") : ToTable(readings));
+    }
+    return kExitSuccess;
+}
+
+int CommandRunner::FindModuleByUniqueId(const std::string& uniqueId, int& status)
+{
+    const std::string wanted = UpperCase(uniqueId);
+    for (int i = 0; i < m_module->GetDeviceCount(); ++i) {
+        status = m_module->ReadModule(m_module->GetDevice(i).session);
+        if (m_module->GetUniqueId() == wanted)
+            return i;
+    }
+    return -1;
+}
+
+int CommandRunner::Show()
+{
+    int status = 0;
+    const int index = FindModuleByUniqueId(m_options.arguments[0], status);
+    if (index < 0)
+        return Fail(kUnknownUniqueId);
+    const ModuleReading reading = TakeReading(*m_module, m_module->GetDevice(index), status);
+    if (m_options.json)
+        Print(ToJson(reading));
+    else
+        Print(ToText(reading));
+    return kExitSuccess;
+}
+
+int CommandRunner::Upgrades()
+{
+    int status = 0;
+    if (FindModuleByUniqueId(m_options.arguments[0], status) < 0)
+        return Fail(kUnknownUniqueId);
+    const auto candidates = ExamineOptionTable(ConfigurationOf(*m_module), m_messages);
+    if (!candidates)
+        return Fail(ResultText(AutomationResult::ProductNotDefined));
+    const auto listing = OrderForListing(*candidates, m_options.all);
+    if (m_options.json)
+        Print(ToJson(listing, m_options.all));
+    else
+        Print(ToText(listing, m_options.all));
+    return kExitSuccess;
+}
+
+int CommandRunner::Report()
+{
+    int status = 0;
+    if (FindModuleByUniqueId(m_options.arguments[0], status) < 0)
+        return Fail(kUnknownUniqueId);
+    PlatformLookups lookups = MakePlatformLookups();
+    SystemLocalDate today;
+    CUpgradeInfoFile file(m_messages, *lookups.versions, today, *lookups.folders);
+    const std::string path = m_options.out.value_or(std::string());
+    const std::string written = path.empty() ? file.DefaultPath() : path;
+    const std::uint32_t result = file.SaveUpgradeInfo(*m_module, m_options.upgrade.value_or(std::string()), written);
+    if (result != AutomationResult::Success)
+        return Fail(ResultText(result));
+    if (m_options.json)
+        Print(nlohmann::ordered_json{{"result", result}, {"path", written}});
+    else
+        Print("Wrote " + written + "\n");
+    return kExitSuccess;
+}
+
+int CommandRunner::Install()
+{
+    int status = 0;
+    const int index = FindModuleByUniqueId(m_options.arguments[0], status);
+    if (index < 0)
+        return Fail(kUnknownUniqueId);
+    const ViSession session = m_module->GetDevice(index).session;
+    std::int32_t rowCount = 0;
+    const OptionRow* rows = FindOptionTable(*m_module, m_messages, rowCount);
+    const std::int32_t row = FindOptionByDesignation(rows, rowCount, UpperCase(m_options.arguments[1]));
+    if (row < 0)
+        return Fail(ResultText(AutomationResult::OptionNotDefined));
+    const InstallOutcome outcome = ApplyOption(*m_module, session, row, m_messages);
+    if (!outcome.message.empty())
+        m_messages.ShowMessage(outcome.message.c_str());
+    const std::uint32_t result = ClientResultOf(outcome.status);
+    const ModuleReading after = TakeReading(*m_module, m_module->GetDevice(index), status);
+    if (m_options.json)
+        Print(nlohmann::ordered_json{{"result", result}, {"module", ToJson(after)}});
+    else
+        Print(ToText(after));
+    return result == AutomationResult::Success ? kExitSuccess : Fail(ResultText(result));
+}
+
+int CommandRunner::Fail(const std::string& reason) const
+{
+    std::fprintf(stderr, "stratigon-cli: %s\n", reason.c_str());
+    return kExitFailed;
+}
+
+void CommandRunner::Print(const std::string& text) const
+{
+    std::fputs(text.c_str(), stdout);
+    std::fflush(stdout);
+}
+
+void CommandRunner::Print(const nlohmann::ordered_json& value) const
+{
+    // Module texts are the instrument's bytes; whatever is not valid UTF-8 is replaced.
+    Print(value.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n");
+}
+
+}  // namespace stratigon::cli

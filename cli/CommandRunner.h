@@ -1,0 +1,55 @@
+// One run of stratigon-cli: loads the VISA library, starts up as the program does (the
+// wait, the scan), runs the command on the module object and prints what it found.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/CliOptions.h"
+#include "cli/SkippedWaits.h"
+#include "cli/StderrSink.h"
+#include "instrument/CVisaLibrary.h"
+#include "module/CModule.h"
+#include "module/DeviceRandomSource.h"
+#include "module/SystemClock.h"
+
+namespace stratigon::cli {
+
+class CommandRunner {
+public:
+    explicit CommandRunner(const CliOptions& options);
+    ~CommandRunner();
+    CommandRunner(const CommandRunner&) = delete;
+    CommandRunner& operator=(const CommandRunner&) = delete;
+
+    // The exit code of the command.
+    int Run();
+
+private:
+    bool StartUp();
+    int Scan();
+    int Show();
+    int Upgrades();
+    int Report();
+    int Install();
+
+    // Reads module after module until one has the unique ID (in capitals, as automation
+    // compares it); the record then holds that module. -1 when none has it.
+    int FindModuleByUniqueId(const std::string& uniqueId, int& status);
+    int Fail(const std::string& reason) const;
+    void Print(const std::string& text) const;
+    void Print(const nlohmann::ordered_json& value) const;
+
+    const CliOptions& m_options;
+    CVisaLibrary m_library;
+    StderrSink m_messages;
+    ThreadSleeper m_realWaits;
+    SkippedWaits m_noWaits;
+    SystemClock m_clock;
+    DeviceRandomSource m_random;
+    std::unique_ptr<CModule> m_module;
+};
+
+}  // namespace stratigon::cli

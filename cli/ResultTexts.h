@@ -1,0 +1,14 @@
+// The one-line reasons the tool gives for a failed operation: the texts automation clients
+// get for the same results, so a script sees the program's own words.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace stratigon::cli {
+
+inline constexpr char kUnknownUniqueId[] = "No module has the specified Unique ID.";
+
+std::string ResultText(std::uint32_t automationResult);
+
+}  // namespace stratigon::cli

@@ -1,0 +1,13 @@
+#include "cli/StderrSink.h"
+
+#include <cstdio>
+
+namespace stratigon::cli {
+
+void StderrSink::ShowMessage(const char* text)
+{
+    std::fprintf(stderr, "%s\n", text);
+    std::fflush(stderr);
+}
+
+}  // namespace stratigon::cli

@@ -1,0 +1,14 @@
+// Status values of the published VISA binding that only the simulated bench returns, beside
+// the ones the program itself knows from instrument/VisaTypes.h.
+#pragma once
+
+#include "instrument/VisaTypes.h"
+
+namespace stratigon::sim {
+
+constexpr ViStatus VI_SUCCESS_NESTED_EXCLUSIVE = VisaStatus(0x3FFF009A);
+constexpr ViStatus VI_ERROR_USER_BUF = VisaStatus(0xBFFF0071);
+// Accepted by viOpen beside VI_EXCLUSIVE_LOCK; the simulator has no configuration to load.
+constexpr ViAccessMode VI_LOAD_CONFIG = 4;
+
+}  // namespace stratigon::sim

@@ -1,0 +1,57 @@
+// Walks Stratigon.exe through the views a screenshot should show: the main dialog, then the
+// Possible Upgrades dialog, then closes it. After each view it prints the view's name and
+// waits for a line on standard input, so the caller can take its picture first.
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "e2e/AppDriver.h"
+#include "res/resource.h"
+
+namespace {
+
+using stratigon::test::AppDriver;
+
+bool Pause(const char* view)
+{
+    std::printf("%s\n", view);
+    std::fflush(stdout);
+    std::string line;
+    return static_cast<bool>(std::getline(std::cin, line));
+}
+
+std::string ProgramBesideMe()
+{
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of("\\/") + 1) + "Stratigon.exe";
+}
+
+}  // namespace
+
+int main()
+{
+    AppDriver app;
+    if (!app.Start(ProgramBesideMe(), {})) {
+        std::fprintf(stderr, "could not start Stratigon.exe\n");
+        return 1;
+    }
+    const HWND main = app.WaitForWindow("KVX Stratigon Utility");
+    if (main == nullptr) {
+        std::fprintf(stderr, "the main dialog did not appear\n");
+        return 1;
+    }
+    Pause("main-dialog");
+    AppDriver::Click(main, IDC_VIEW_UPGRADES);
+    const HWND upgrades = app.WaitForWindow("Possible Stratigon Upgrades");
+    if (upgrades != nullptr) {
+        Pause("possible-upgrades");
+        AppDriver::Click(upgrades, IDC_UPGRADE_CLOSE);
+        app.WaitUntilGone("Possible Stratigon Upgrades");
+    }
+    AppDriver::Command(main, ID_FILE_EXIT);
+    const int code = app.WaitForExit();
+    std::printf("exit %d\n", code);
+    return code == 0 && upgrades != nullptr ? 0 : 1;
+}

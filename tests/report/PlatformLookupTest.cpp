@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include "app/CWin32FolderLookup.h"
+#include "app/CWin32VersionResources.h"
+#include "report/ApplicationVersion.h"
+#include "report/ReportDoubles.h"
+
+namespace stratigon::test {
+namespace {
+
+TEST(Win32FolderLookup, FindsTheDocumentsFolderAndTellsFoldersFromFilesAndNothing)
+{
+    CWin32FolderLookup folders;
+    const std::string documents = folders.DocumentsFolder();
+    EXPECT_FALSE(documents.empty());
+    EXPECT_TRUE(folders.FolderExists(documents)) << documents;
+    TempFolder folder;
+    WriteBytes(folder.File("file.txt"), "x");
+    EXPECT_TRUE(folders.FolderExists(folder.Path()));
+    EXPECT_FALSE(folders.FolderExists(folder.File("file.txt")));
+    EXPECT_FALSE(folders.FolderExists(folder.File("missing")));
+}
+
+TEST(Win32VersionResources, ReadsVersionInformationWhereAFileHasSome)
+{
+    CWin32VersionResources versions;
+    EXPECT_GT(versions.VersionInfoSize("C:\\windows\\system32\\kernel32.dll"), 0u);
+    EXPECT_TRUE(versions.QueryValue("C:\\windows\\system32\\kernel32.dll", "\\VarFileInfo\\Translation").has_value());
+    EXPECT_EQ(versions.VersionInfoSize("C:\\no such folder\\KVX.exe"), 0u);
+    EXPECT_EQ(versions.QueryValue("C:\\no such folder\\KVX.exe", kProductVersionBlock), std::nullopt);
+    EXPECT_EQ(ApplicationVersionText(false, versions), "Unknown") << "no instrument application is installed here";
+}
+
+}  // namespace
+}  // namespace stratigon::test

@@ -1,0 +1,163 @@
+// VISA locks between sessions on one simulated resource: who may lock, nest, unlock and talk
+// to the instrument while others hold it.
+#include "SimulatorTest.h"
+#include "simulator/VisaExports.h"
+#include "simulator/VisaStatus.h"
+
+#include <array>
+#include <cstring>
+#include <vector>
+
+namespace stratigon::sim::test {
+namespace {
+
+const char* const kBench = R"({ "modules": [ { "resource": "VXI0::24::INSTR" } ] })";
+
+enum Who { A, B, C };
+enum class Act { Shared, Exclusive, Unlock, Write, UnknownType };
+
+struct Step {
+    Who who;
+    Act act;
+    const char* key;
+    ViStatus expected;
+};
+
+struct Scenario {
+    const char* name;
+    std::vector<Step> steps;
+};
+
+class Locks : public SimulatorTest {
+protected:
+    void SetUp() override
+    {
+        UseBench(kBench);
+        // A and B share a resource manager, C has one of its own: locks are between sessions.
+        const ViSession rm = OpenRm();
+        sessions_ = {Open(rm, "VXI0::24::INSTR"), Open(rm, "VXI0::24::INSTR"), Open("VXI0::24::INSTR")};
+    }
+
+    ViStatus Do(const Step& step)
+    {
+        const ViSession vi = sessions_[step.who];
+        switch (step.act) {
+        case Act::Shared:
+            return viLock(vi, VI_SHARED_LOCK, 0, step.key, nullptr);
+        case Act::Exclusive:
+            return viLock(vi, VI_EXCLUSIVE_LOCK, 0, nullptr, nullptr);
+        case Act::Unlock:
+            return viUnlock(vi);
+        case Act::Write:
+            return Send(vi, "*CLS");
+        case Act::UnknownType:
+            return viLock(vi, 3, 0, nullptr, nullptr);
+        }
+        return VI_ERROR_SYSTEM_ERROR;
+    }
+
+    std::array<ViSession, 3> sessions_{};
+};
+
+constexpr ViStatus ok = VI_SUCCESS;
+constexpr ViStatus locked = VI_ERROR_RSRC_LOCKED;
+
+const Scenario kScenarios[] = {
+    {"shared locks with one key coexist",
+     {{A, Act::Shared, "k", ok}, {B, Act::Shared, "k", ok}, {A, Act::Write, {}, ok}, {B, Act::Write, {}, ok}}},
+    {"a session outside a shared lock may not talk", {{A, Act::Shared, "k", ok}, {C, Act::Write, {}, locked}}},
+    {"a shared lock with another key is refused", {{A, Act::Shared, "k1", ok}, {B, Act::Shared, "k2", locked}}},
+    {"an exclusive lock keeps everyone else out",
+     {{A, Act::Exclusive, {}, ok},
+      {B, Act::Shared, "k", locked},
+      {C, Act::Exclusive, {}, locked},
+      {B, Act::Write, {}, locked},
+      {A, Act::Write, {}, ok}}},
+    {"a shared lock keeps out an exclusive one", {{A, Act::Shared, "k", ok}, {B, Act::Exclusive, {}, locked}}},
+    {"a holder of the only shared lock may also lock exclusively",
+     {{A, Act::Shared, "k", ok}, {A, Act::Exclusive, {}, ok}, {B, Act::Shared, "k", locked}}},
+    {"shared locks nest and unwind",
+     {{A, Act::Shared, "k", ok},
+      {A, Act::Shared, "k", VI_SUCCESS_NESTED_SHARED},
+      {A, Act::Unlock, {}, VI_SUCCESS_NESTED_SHARED},
+      {A, Act::Unlock, {}, ok},
+      {A, Act::Unlock, {}, VI_ERROR_SESN_NLOCKED}}},
+    {"exclusive locks nest and unwind",
+     {{A, Act::Exclusive, {}, ok},
+      {A, Act::Exclusive, {}, VI_SUCCESS_NESTED_EXCLUSIVE},
+      {A, Act::Unlock, {}, VI_SUCCESS_NESTED_EXCLUSIVE},
+      {B, Act::Exclusive, {}, locked},
+      {A, Act::Unlock, {}, ok},
+      {B, Act::Exclusive, {}, ok}}},
+    {"a nested shared lock must keep its key", {{A, Act::Shared, "k1", ok}, {A, Act::Shared, "k2", VI_ERROR_INV_ACCESS_KEY}}},
+    {"a null key makes a key nobody else holds", {{A, Act::Shared, nullptr, ok}, {B, Act::Shared, nullptr, locked}}},
+    {"the last holder leaving frees the key",
+     {{A, Act::Shared, "k1", ok}, {A, Act::Unlock, {}, ok}, {B, Act::Shared, "k2", ok}}},
+    {"unlocking without a lock", {{A, Act::Unlock, {}, VI_ERROR_SESN_NLOCKED}}},
+    {"an unknown lock type", {{A, Act::UnknownType, {}, VI_ERROR_INV_LOCK_TYPE}, {B, Act::Exclusive, {}, ok}}},
+};
+
+TEST_F(Locks, SessionsLockAsVisaDefines)
+{
+    for (const Scenario& scenario : kScenarios) {
+        SetUp();
+        for (std::size_t i = 0; i < scenario.steps.size(); ++i) {
+            const Step& step = scenario.steps[i];
+            EXPECT_EQ(Hex(Do(step)), Hex(step.expected)) << scenario.name << ", step " << i + 1;
+        }
+    }
+}
+
+TEST_F(Locks, TheAccessKeyIsTheRequestedOne)
+{
+    char key[VI_FIND_BUFLEN];
+    ASSERT_EQ(viLock(sessions_[A], VI_SHARED_LOCK, 0, "Mon Dec  8 03:41:00 2025", key), VI_SUCCESS);
+    EXPECT_STREQ(key, "Mon Dec  8 03:41:00 2025");
+    ASSERT_EQ(viLock(sessions_[A], VI_SHARED_LOCK, 0, nullptr, key), VI_SUCCESS_NESTED_SHARED);
+    EXPECT_STREQ(key, "Mon Dec  8 03:41:00 2025") << "a nested lock reports the key it holds";
+}
+
+TEST_F(Locks, AGeneratedKeyLetsOthersJoin)
+{
+    char generated[VI_FIND_BUFLEN];
+    char key[VI_FIND_BUFLEN];
+    ASSERT_EQ(viLock(sessions_[A], VI_SHARED_LOCK, 0, nullptr, generated), VI_SUCCESS);
+    EXPECT_GT(std::strlen(generated), 0U);
+    EXPECT_EQ(Hex(viLock(sessions_[B], VI_SHARED_LOCK, 0, generated, key)), Hex(VI_SUCCESS));
+    EXPECT_STREQ(key, generated);
+}
+
+TEST_F(Locks, ClosingASessionFreesItsLocks)
+{
+    ASSERT_EQ(viLock(sessions_[A], VI_EXCLUSIVE_LOCK, 0, nullptr, nullptr), VI_SUCCESS);
+    ASSERT_EQ(viLock(sessions_[A], VI_EXCLUSIVE_LOCK, 0, nullptr, nullptr), VI_SUCCESS_NESTED_EXCLUSIVE);
+    ASSERT_EQ(viClose(sessions_[A]), VI_SUCCESS);
+    EXPECT_EQ(Hex(viLock(sessions_[B], VI_EXCLUSIVE_LOCK, 0, nullptr, nullptr)), Hex(VI_SUCCESS));
+}
+
+TEST_F(Locks, OpeningWithTheExclusiveModeTakesTheLock)
+{
+    const ViSession rm = OpenRm();
+    ViSession first = VI_NULL;
+    ViSession second = VI_NULL;
+    ASSERT_EQ(viOpen(rm, "VXI0::24::INSTR", VI_EXCLUSIVE_LOCK, VI_NULL, &first), VI_SUCCESS);
+    EXPECT_EQ(Hex(viOpen(rm, "VXI0::24::INSTR", VI_EXCLUSIVE_LOCK, VI_NULL, &second)), Hex(VI_ERROR_RSRC_LOCKED));
+    EXPECT_EQ(second, VI_NULL);
+    EXPECT_EQ(Hex(Send(sessions_[A], "*CLS")), Hex(VI_ERROR_RSRC_LOCKED));
+    EXPECT_EQ(Hex(viUnlock(first)), Hex(VI_SUCCESS));
+}
+
+TEST_F(Locks, AnotherProgramsExclusiveLockRefusesEveryLockButNotTheScanItself)
+{
+    UseBench(R"({ "modules": [ { "resource": "VXI0::24::INSTR", "slot": 4, "faults": { "exclusive_lock": true } } ] })");
+    const ViSession vi = Open("VXI0::24::INSTR");
+    ViInt16 slot = 0;
+    EXPECT_EQ(Hex(viGetAttribute(vi, VI_ATTR_SLOT, &slot)), Hex(VI_SUCCESS));
+    EXPECT_EQ(slot, 4);
+    EXPECT_EQ(Hex(viLock(vi, VI_SHARED_LOCK, 0, "key", nullptr)), Hex(VI_ERROR_RSRC_LOCKED));
+    EXPECT_EQ(Hex(viLock(vi, VI_EXCLUSIVE_LOCK, 0, nullptr, nullptr)), Hex(VI_ERROR_RSRC_LOCKED));
+    EXPECT_EQ(Hex(Send(vi, "*IDN?")), Hex(VI_ERROR_RSRC_LOCKED));
+}
+
+}  // namespace
+}  // namespace stratigon::sim::test

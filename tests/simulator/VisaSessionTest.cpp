@@ -1,0 +1,341 @@
+// Resource manager sessions, resource search, opening, attributes, closing and status texts
+// of the simulated library, as a program scanning a VXI system meets them.
+#include "SimulatorTest.h"
+#include "simulator/VisaExports.h"
+#include "simulator/VisaStatus.h"
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <set>
+#include <vector>
+
+namespace stratigon::sim::test {
+namespace {
+
+const char* const kBench = R"({ "modules": [
+  { "interface": 0, "slot": 3, "logical_address": 24, "model_code": 1025 },
+  { "interface": 1, "slot": 2, "logical_address": 16, "model_code": 1985, "kind": "pattern-generator" },
+  { "interface": 0, "slot": 8, "logical_address": 64, "model_code": 1500, "kind": "other" },
+  { "interface": 2, "slot": 11, "logical_address": 200, "model_code": 2040, "resource": "VXI2::BACKPLANE" }
+] })";
+
+class VisaSession : public SimulatorTest {
+protected:
+    void SetUp() override { UseBench(kBench); }
+
+    // Every descriptor a search hands out, first one included, or the failing status.
+    std::vector<std::string> FindAll(const char* expression, ViStatus* status = nullptr)
+    {
+        const ViSession rm = OpenRm();
+        ViFindList list = VI_NULL;
+        ViUInt32 count = 0;
+        char desc[VI_FIND_BUFLEN] = {};
+        const ViStatus found = viFindRsrc(rm, expression, &list, &count, desc);
+        if (status != nullptr) {
+            *status = found;
+        }
+        if (found != VI_SUCCESS) {
+            return {};
+        }
+        std::vector<std::string> names{desc};
+        while (names.size() < count && viFindNext(list, desc) == VI_SUCCESS) {
+            names.emplace_back(desc);
+        }
+        EXPECT_EQ(names.size(), count) << "viFindRsrc promised " << count << " resources";
+        return names;
+    }
+};
+
+TEST_F(VisaSession, EachResourceManagerSessionIsNewAndNonZero)
+{
+    const ViSession first = OpenRm();
+    const ViSession second = OpenRm();
+    EXPECT_NE(first, VI_NULL);
+    EXPECT_NE(second, VI_NULL);
+    EXPECT_NE(first, second);
+}
+
+TEST_F(VisaSession, TheSearchListsInstrumentsInBenchOrderThenSaysNotFound)
+{
+    const ViSession rm = OpenRm();
+    ViFindList list = VI_NULL;
+    ViUInt32 count = 0;
+    char desc[VI_FIND_BUFLEN] = {};
+    ASSERT_EQ(viFindRsrc(rm, "?*INSTR", &list, &count, desc), VI_SUCCESS);
+    EXPECT_STREQ(desc, "VXI0::24::INSTR");
+    EXPECT_EQ(count, 3U);
+    ASSERT_EQ(viFindNext(list, desc), VI_SUCCESS);
+    EXPECT_STREQ(desc, "VXI1::16::INSTR");
+    ASSERT_EQ(viFindNext(list, desc), VI_SUCCESS);
+    EXPECT_STREQ(desc, "VXI0::64::INSTR");
+    EXPECT_EQ(viFindNext(list, desc), VI_ERROR_RSRC_NFOUND);
+    EXPECT_EQ(viFindNext(list, desc), VI_ERROR_RSRC_NFOUND) << "past the end stays past the end";
+    EXPECT_STREQ(desc, "VXI0::64::INSTR") << "a failed step leaves the descriptor alone";
+}
+
+TEST_F(VisaSession, SearchExpressionsSelectResources)
+{
+    struct Case {
+        const char* expression;
+        ViStatus status;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {"?*INSTR", VI_SUCCESS, {"VXI0::24::INSTR", "VXI1::16::INSTR", "VXI0::64::INSTR"}},
+        {"?*", VI_SUCCESS, {"VXI0::24::INSTR", "VXI1::16::INSTR", "VXI0::64::INSTR", "VXI2::BACKPLANE"}},
+        {"VXI0?*", VI_SUCCESS, {"VXI0::24::INSTR", "VXI0::64::INSTR"}},
+        {"vxi1::16::instr", VI_SUCCESS, {"VXI1::16::INSTR"}},
+        {"VXI?::?4::INSTR", VI_SUCCESS, {"VXI0::24::INSTR", "VXI0::64::INSTR"}},
+        {"GPIB?*INSTR", VI_ERROR_RSRC_NFOUND, {}},
+        {"VXI[0-9]?*", VI_ERROR_INV_EXPR, {}},
+        {"*INSTR", VI_ERROR_INV_EXPR, {}},
+        {"", VI_ERROR_INV_EXPR, {}},
+    };
+    for (const Case& c : cases) {
+        ViStatus status = VI_SUCCESS;
+        const auto names = FindAll(c.expression, &status);
+        EXPECT_EQ(Hex(status), Hex(c.status)) << "expression \"" << c.expression << "\"";
+        EXPECT_EQ(names, c.names) << "expression \"" << c.expression << "\"";
+    }
+}
+
+TEST_F(VisaSession, AnEmptyBenchFindsNothing)
+{
+    for (const char* bench : {R"({ "modules": [] })", "{}"}) {
+        UseBench(bench);
+        const ViSession rm = OpenRm();
+        ViFindList list = 0xDEAD;
+        ViUInt32 count = 77;
+        char desc[VI_FIND_BUFLEN] = {};
+        EXPECT_EQ(Hex(viFindRsrc(rm, "?*INSTR", &list, &count, desc)), Hex(VI_ERROR_RSRC_NFOUND)) << bench;
+        EXPECT_EQ(count, 0U) << bench;
+    }
+}
+
+TEST_F(VisaSession, AFindNextFaultFailsAfterTheNamedResourceAndKeepsFailing)
+{
+    UseBench(R"({ "modules": [ {}, {}, {} ], "faults": { "find_next_error": 1 } })");
+    const ViSession rm = OpenRm();
+    ViFindList list = VI_NULL;
+    ViUInt32 count = 0;
+    char desc[VI_FIND_BUFLEN] = {};
+    ASSERT_EQ(viFindRsrc(rm, "?*INSTR", &list, &count, desc), VI_SUCCESS);
+    EXPECT_EQ(count, 3U);
+    ASSERT_EQ(viFindNext(list, desc), VI_SUCCESS);
+    EXPECT_STREQ(desc, "VXI0::16::INSTR");
+    EXPECT_EQ(Hex(viFindNext(list, desc)), Hex(VI_ERROR_SYSTEM_ERROR));
+    EXPECT_EQ(Hex(viFindNext(list, desc)), Hex(VI_ERROR_SYSTEM_ERROR));
+    EXPECT_STREQ(desc, "VXI0::16::INSTR");
+}
+
+TEST_F(VisaSession, AResourceManagerFaultRefusesEveryOpen)
+{
+    UseBench(R"({ "modules": [ {} ], "faults": { "open_default_rm_error": true } })");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ViSession rm = 0xDEAD;
+        EXPECT_EQ(Hex(viOpenDefaultRM(&rm)), Hex(VI_ERROR_SYSTEM_ERROR));
+        EXPECT_EQ(rm, VI_NULL);
+    }
+}
+
+TEST_F(VisaSession, OpeningAResource)
+{
+    const ViSession rm = OpenRm();
+    const ViSession instrument = Open(rm, "VXI0::24::INSTR");
+    struct Case {
+        const char* name;
+        ViSession through;
+        const char* resource;
+        ViAccessMode mode;
+        ViStatus status;
+    };
+    const Case cases[] = {
+        {"a second session on the same resource", rm, "VXI0::24::INSTR", VI_NULL, VI_SUCCESS},
+        {"a name in other letter case", rm, "vxi0::24::instr", VI_NULL, VI_SUCCESS},
+        {"a resource the bench does not have", rm, "VXI0::99::INSTR", VI_NULL, VI_ERROR_RSRC_NFOUND},
+        {"no name at all", rm, nullptr, VI_NULL, VI_ERROR_INV_RSRC_NAME},
+        {"an access mode nobody defined", rm, "VXI0::24::INSTR", 0x80, VI_ERROR_INV_ACC_MODE},
+        {"an instrument session instead of a resource manager", instrument, "VXI0::24::INSTR", VI_NULL,
+         VI_ERROR_INV_OBJECT},
+    };
+    std::set<ViSession> sessions{instrument};
+    for (const Case& c : cases) {
+        ViSession vi = 0xDEAD;
+        EXPECT_EQ(Hex(viOpen(c.through, c.resource, c.mode, VI_NULL, &vi)), Hex(c.status)) << c.name;
+        EXPECT_EQ(vi == VI_NULL, c.status < 0) << c.name << ": a failed open leaves VI_NULL, a good one a session";
+        EXPECT_TRUE(c.status < 0 || sessions.insert(vi).second) << c.name << ": every open gives a new session";
+    }
+}
+
+TEST_F(VisaSession, AnOpenFaultFailsWithAnIoError)
+{
+    UseBench(R"({ "modules": [ { "faults": { "open_error": true } } ] })");
+    ViSession vi = 0xDEAD;
+    EXPECT_EQ(Hex(viOpen(OpenRm(), "VXI0::8::INSTR", VI_NULL, VI_NULL, &vi)), Hex(VI_ERROR_IO));
+    EXPECT_EQ(vi, VI_NULL);
+}
+
+TEST_F(VisaSession, AttributesCarryTheBenchValuesInTheirOwnWidth)
+{
+    struct Case {
+        const char* name;
+        ViAttr attribute;
+        std::uint32_t value;
+        std::size_t width;
+    };
+    const Case cases[] = {
+        {"interface number", VI_ATTR_INTF_NUM, 1, 2},
+        {"logical address", VI_ATTR_VXI_LA, 16, 2},
+        {"slot", VI_ATTR_SLOT, 2, 2},
+        {"model code", VI_ATTR_MODEL_CODE, 1985, 2},
+        {"time-out", VI_ATTR_TMO_VALUE, 2000, 4},
+    };
+    const ViSession vi = Open("VXI1::16::INSTR");
+    for (const Case& c : cases) {
+        unsigned char bytes[8];
+        std::memset(bytes, 0xAB, sizeof bytes);
+        ASSERT_EQ(Hex(viGetAttribute(vi, c.attribute, bytes)), Hex(VI_SUCCESS)) << c.name;
+        std::uint32_t value = 0;
+        std::memcpy(&value, bytes, c.width);
+        EXPECT_EQ(value, c.value) << c.name;
+        for (std::size_t i = c.width; i < sizeof bytes; ++i) {
+            EXPECT_EQ(bytes[i], 0xAB) << c.name << ": byte " << i << " lies beyond the attribute";
+        }
+    }
+}
+
+TEST_F(VisaSession, AttributesTheLibraryDoesNotHaveAreNotSupported)
+{
+    const ViSession rm = OpenRm();
+    const ViSession vi = Open(rm, "VXI0::24::INSTR");
+    ViUInt16 value = 0;
+    EXPECT_EQ(Hex(viGetAttribute(vi, 0x3FFF0001, &value)), Hex(VI_ERROR_NSUP_ATTR)) << "unknown attribute";
+    EXPECT_EQ(Hex(viGetAttribute(rm, VI_ATTR_SLOT, &value)), Hex(VI_ERROR_NSUP_ATTR)) << "resource manager";
+
+    UseBench(R"({ "modules": [ { "faults": { "attribute_error": true } } ] })");
+    const ViSession faulty = Open("VXI0::8::INSTR");
+    for (const ViAttr attribute : {VI_ATTR_INTF_NUM, VI_ATTR_VXI_LA, VI_ATTR_SLOT, VI_ATTR_MODEL_CODE}) {
+        EXPECT_EQ(Hex(viGetAttribute(faulty, attribute, &value)), Hex(VI_ERROR_NSUP_ATTR)) << Hex(attribute);
+    }
+}
+
+TEST_F(VisaSession, ClosingTheResourceManagerClosesEverythingOpenedThroughIt)
+{
+    const ViSession rm = OpenRm();
+    const ViSession vi = Open(rm, "VXI0::24::INSTR");
+    ViFindList list = VI_NULL;
+    ViUInt32 count = 0;
+    char desc[VI_FIND_BUFLEN] = {};
+    ASSERT_EQ(viFindRsrc(rm, "?*INSTR", &list, &count, desc), VI_SUCCESS);
+    ASSERT_EQ(viLock(vi, VI_EXCLUSIVE_LOCK, 0, nullptr, nullptr), VI_SUCCESS);
+    const ViSession otherRm = OpenRm();
+    const ViSession other = Open(otherRm, "VXI0::24::INSTR");
+
+    ASSERT_EQ(viClose(rm), VI_SUCCESS);
+
+    ViUInt16 value = 0;
+    ViUInt32 done = 0;
+    unsigned char buffer[16] = {};
+    const std::pair<const char*, std::function<ViStatus()>> calls[] = {
+        {"viWrite", [&] { return viWrite(vi, reinterpret_cast<ViConstBuf>("*IDN?"), 5, &done); }},
+        {"viRead", [&] { return viRead(vi, buffer, sizeof buffer, &done); }},
+        {"viGetAttribute", [&] { return viGetAttribute(vi, VI_ATTR_SLOT, &value); }},
+        {"viLock", [&] { return viLock(vi, VI_SHARED_LOCK, 0, "key", nullptr); }},
+        {"viUnlock", [&] { return viUnlock(vi); }},
+        {"viFindNext", [&] { return viFindNext(list, desc); }},
+        {"viFindRsrc", [&] { return viFindRsrc(rm, "?*INSTR", nullptr, nullptr, desc); }},
+        {"viOpen", [&] { ViSession s; return viOpen(rm, "VXI0::24::INSTR", VI_NULL, VI_NULL, &s); }},
+        {"viClose of the session", [&] { return viClose(vi); }},
+        {"viClose of the find list", [&] { return viClose(list); }},
+        {"viClose of the resource manager", [&] { return viClose(rm); }},
+    };
+    for (const auto& [name, call] : calls) {
+        EXPECT_EQ(Hex(call()), Hex(VI_ERROR_INV_OBJECT)) << name << " after the resource manager was closed";
+    }
+    EXPECT_EQ(Ask(other, "*IDN?"), "QUORVALIS,KVX7L1A,B012345,FVER:4.2.1") << "other managers' sessions stay";
+    EXPECT_EQ(Hex(viLock(other, VI_EXCLUSIVE_LOCK, 0, nullptr, nullptr)), Hex(VI_SUCCESS)) << "the lock went too";
+}
+
+TEST_F(VisaSession, ClosingOneSessionLeavesTheOthers)
+{
+    const ViSession rm = OpenRm();
+    const ViSession first = Open(rm, "VXI0::24::INSTR");
+    const ViSession second = Open(rm, "VXI1::16::INSTR");
+    ASSERT_EQ(viClose(first), VI_SUCCESS);
+    EXPECT_EQ(Hex(viClose(first)), Hex(VI_ERROR_INV_OBJECT)) << "closed twice";
+    EXPECT_EQ(Ask(second, "*IDN?"), "QUORVALIS,KVX7PG2,C100200,FW:2.0.5");
+    EXPECT_NE(Open(rm, "VXI0::24::INSTR"), VI_NULL) << "the resource manager still opens";
+}
+
+TEST_F(VisaSession, IdsThatWereNeverHandedOutAreInvalid)
+{
+    ViSession vi = VI_NULL;
+    char desc[VI_FIND_BUFLEN];
+    ViUInt16 value = 0;
+    for (const ViObject id : {ViObject(0), ViObject(1), ViObject(0xDEADBEEF)}) {
+        EXPECT_EQ(Hex(viClose(id)), Hex(VI_ERROR_INV_OBJECT)) << id;
+        EXPECT_EQ(Hex(viOpen(id, "VXI0::24::INSTR", VI_NULL, VI_NULL, &vi)), Hex(VI_ERROR_INV_OBJECT)) << id;
+        EXPECT_EQ(Hex(viFindRsrc(id, "?*INSTR", nullptr, nullptr, desc)), Hex(VI_ERROR_INV_OBJECT)) << id;
+        EXPECT_EQ(Hex(viGetAttribute(id, VI_ATTR_SLOT, &value)), Hex(VI_ERROR_INV_OBJECT)) << id;
+    }
+}
+
+TEST_F(VisaSession, NullPointersGiveAnErrorNotACrash)
+{
+    const ViSession rm = OpenRm();
+    const ViSession vi = Open(rm, "VXI0::24::INSTR");
+    ViFindList list = VI_NULL;
+    ViUInt32 count = 0;
+    char desc[VI_FIND_BUFLEN] = {};
+    ASSERT_EQ(viFindRsrc(rm, "?*INSTR", &list, &count, desc), VI_SUCCESS);
+    ASSERT_EQ(Send(vi, "*IDN?"), VI_SUCCESS);
+    const std::pair<const char*, std::function<ViStatus()>> calls[] = {
+        {"viOpenDefaultRM", [] { return viOpenDefaultRM(nullptr); }},
+        {"viFindRsrc without descriptor", [&] { return viFindRsrc(rm, "?*INSTR", &list, &count, nullptr); }},
+        {"viFindRsrc without expression", [&] { return viFindRsrc(rm, nullptr, &list, &count, desc); }},
+        {"viFindNext", [&] { return viFindNext(list, nullptr); }},
+        {"viOpen without session", [&] { return viOpen(rm, "VXI0::24::INSTR", VI_NULL, VI_NULL, nullptr); }},
+        {"viGetAttribute", [&] { return viGetAttribute(vi, VI_ATTR_SLOT, nullptr); }},
+        {"viRead", [&] { return viRead(vi, nullptr, 10, nullptr); }},
+        {"viWrite", [&] { return viWrite(vi, nullptr, 5, nullptr); }},
+        {"viStatusDesc", [&] { return viStatusDesc(vi, VI_ERROR_TMO, nullptr); }},
+    };
+    for (const auto& [name, call] : calls) {
+        EXPECT_LT(call(), 0) << name;
+    }
+    EXPECT_EQ(Hex(viFindRsrc(rm, "?*INSTR", nullptr, nullptr, desc)), Hex(VI_SUCCESS)) << "list and count are optional";
+    EXPECT_EQ(Hex(viLock(vi, VI_SHARED_LOCK, 0, "key", nullptr)), Hex(VI_SUCCESS)) << "the access key is optional";
+}
+
+TEST_F(VisaSession, EveryStatusTheLibraryReturnsHasItsOwnText)
+{
+    const ViStatus statuses[] = {
+        VI_SUCCESS, VI_SUCCESS_MAX_CNT, VI_SUCCESS_NESTED_SHARED, VI_SUCCESS_NESTED_EXCLUSIVE,
+        VI_WARN_UNKNOWN_STATUS, VI_ERROR_SYSTEM_ERROR, VI_ERROR_INV_OBJECT, VI_ERROR_RSRC_LOCKED,
+        VI_ERROR_INV_EXPR, VI_ERROR_RSRC_NFOUND, VI_ERROR_INV_RSRC_NAME, VI_ERROR_INV_ACC_MODE,
+        VI_ERROR_TMO, VI_ERROR_NSUP_ATTR, VI_ERROR_INV_LOCK_TYPE, VI_ERROR_INV_ACCESS_KEY,
+        VI_ERROR_ALLOC, VI_ERROR_IO, VI_ERROR_USER_BUF, VI_ERROR_SESN_NLOCKED,
+        VI_SUCCESS_TERM_CHAR, VI_ERROR_LIBRARY_NFOUND, VI_ERROR_CONN_LOST,
+    };
+    std::set<std::string> texts;
+    for (const ViStatus status : statuses) {
+        char desc[300];
+        std::memset(desc, 'x', sizeof desc);
+        EXPECT_EQ(Hex(viStatusDesc(VI_NULL, status, desc)), Hex(VI_SUCCESS)) << Hex(status);
+        const void* end = std::memchr(desc, '\0', VI_FIND_BUFLEN);
+        ASSERT_NE(end, nullptr) << Hex(status) << ": the text must end within 256 characters";
+        EXPECT_GT(std::strlen(desc), 10U) << Hex(status);
+        EXPECT_TRUE(texts.insert(desc).second) << Hex(status) << " shares its text: " << desc;
+    }
+}
+
+TEST_F(VisaSession, AnUnknownStatusIsNamedAndFlagged)
+{
+    char desc[VI_FIND_BUFLEN];
+    EXPECT_EQ(Hex(viStatusDesc(VI_NULL, VisaStatus(0xBFFF1234), desc)), Hex(VI_WARN_UNKNOWN_STATUS));
+    EXPECT_NE(std::string(desc).find("BFFF1234"), std::string::npos) << desc;
+}
+
+}  // namespace
+}  // namespace stratigon::sim::test

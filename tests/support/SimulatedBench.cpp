@@ -1,0 +1,31 @@
+#include "support/SimulatedBench.h"
+
+#include "simulator/SimulatorControl.h"
+#include "simulator/VisaExports.h"
+
+namespace stratigon::test {
+
+const VisaFunctions& SimulatedBench::Functions()
+{
+    static const VisaFunctions table{&viOpenDefaultRM, &viFindRsrc, &viFindNext, &viOpen,
+                                     &viClose, &viGetAttribute, &viLock, &viUnlock,
+                                     &viRead, &viWrite, &viStatusDesc};
+    return table;
+}
+
+SimulatedBench::SimulatedBench(const std::string& benchText, const std::string& statePath)
+{
+    sim::Configure(sim::BenchOptions{{}, benchText, statePath, {}});
+    m_module = std::make_unique<CModule>(Functions(), sink, sleeper, m_clock, m_random);
+    m_scanned = m_module->Scan(progress);
+    sim::ClearTrace();
+}
+
+SimulatedBench::~SimulatedBench()
+{
+    m_module->Close();
+    m_module.reset();
+    sim::Configure(sim::BenchOptions{});
+}
+
+}  // namespace stratigon::test

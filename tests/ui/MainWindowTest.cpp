@@ -1,0 +1,297 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "res/resource.h"
+#include "simulator/SimulatorControl.h"
+#include "support/SimulatedBench.h"
+#include "ui/CMainWindow.h"
+#include "ui/SharedDialogPosition.h"
+#include "ui/UiTestSupport.h"
+
+namespace stratigon::test {
+namespace {
+
+using ui::CMainWindow;
+
+std::string Analyzer(int frame, int slot, const std::string& product = "KVX7L1A", const std::string& serial = "B012345")
+{
+    return R"({ "interface": )" + std::to_string(frame) + R"(, "slot": )" + std::to_string(slot) +
+           R"(, "logical_address": )" + std::to_string(frame * 32 + slot) +
+           R"(, "model_code": 1025, "kind": "analyzer", "idn": "QUORVALIS,)" + product + "," + serial +
+           R"(,FVER:4.2.1" })";
+}
+
+std::string Bench(const std::vector<std::string>& modules)
+{
+    std::string text = R"({ "modules": [)";
+    for (size_t i = 0; i < modules.size(); ++i)
+        text += (i ? "," : "") + modules[i];
+    return text + "] }";
+}
+
+const std::string kPatternGenerator =
+    R"({ "interface": 1, "slot": 4, "logical_address": 40, "model_code": 1985, "kind": "pattern-generator",
+         "idn": "QUORVALIS,KVX7PG2,C100200,FW:2.0.5" })";
+
+constexpr int kAnalyzerLabels[] = {IDC_PRODUCT_LABEL, IDC_SERIAL_LABEL,  IDC_UNIQUE_ID_LABEL, IDC_DEPTH_LABEL,
+                                   IDC_SPEED_LABEL,   IDC_TIMING_LABEL, IDC_CHANNELS_LABEL};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void Open(const std::string& benchText)
+    {
+        bench = std::make_unique<SimulatedBench>(benchText);
+        ASSERT_TRUE(bench->Scanned());
+        report = std::make_unique<TestReport>(bench->sink);
+        window = std::make_unique<CMainWindow>(bench->Module(), bench->sink, report->writer, application);
+        ASSERT_TRUE(window->Create(nullptr));
+        dialog = window->GetHwnd();
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        PumpMessages();
+    }
+
+    std::vector<std::string> Labels() const
+    {
+        std::vector<std::string> shown;
+        for (int id : kAnalyzerLabels)
+            if (IsShown(dialog, id))
+                shown.push_back(ControlText(dialog, id));
+        if (IsShown(dialog, IDC_NO_MODULE))
+            shown.push_back(ControlText(dialog, IDC_NO_MODULE));
+        return shown;
+    }
+
+    bool UpgradeCommandsEnabled() const
+    {
+        const bool buttons = IsEnabledControl(dialog, IDC_VIEW_UPGRADES) && IsEnabledControl(dialog, IDC_INSTALL_UPGRADE);
+        EXPECT_EQ(buttons, IsEnabledControl(dialog, IDC_VIEW_UPGRADES) || IsEnabledControl(dialog, IDC_INSTALL_UPGRADE))
+            << "the two buttons are enabled together";
+        return buttons;
+    }
+
+    // What the File menu offers when it opens.
+    std::pair<bool, bool> FileMenuEntriesEnabled() const
+    {
+        const HMENU file = ::GetSubMenu(::GetMenu(dialog), 0);
+        ::SendMessageA(dialog, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), MAKELPARAM(0, FALSE));
+        const auto enabled = [&](UINT id) { return (::GetMenuState(file, id, MF_BYCOMMAND) & MF_GRAYED) == 0; };
+        return {enabled(ID_FILE_VIEW_UPGRADES), enabled(ID_FILE_INSTALL_UPGRADE)};
+    }
+
+    ui::ApplicationState application;
+    std::unique_ptr<SimulatedBench> bench;
+    std::unique_ptr<TestReport> report;
+    std::unique_ptr<CMainWindow> window;
+    HWND dialog = nullptr;
+};
+
+const std::vector<std::string> kAllAnalyzerLabels = {"Product Type:", "Serial Number:", "Unique ID:", "Memory Depth:",
+                                                     "State Speed:",  "Timing Speed:",  "Channels:"};
+const std::vector<std::string> kNoModuleLabel = {"- No module to Stratigon -"};
+
+TEST_F(MainWindowTest, OneModuleShowsItsConfigurationWithBothListsDisabled)
+{
+    Open(Bench({Analyzer(0, 3)}));
+    EXPECT_EQ(ComboEntries(dialog, IDC_FRAME_LIST), std::vector<std::string>{"Mainframe"});
+    EXPECT_EQ(ComboEntries(dialog, IDC_SLOT_LIST), std::vector<std::string>{"3"});
+    EXPECT_FALSE(IsEnabledControl(dialog, IDC_FRAME_LIST));
+    EXPECT_FALSE(IsEnabledControl(dialog, IDC_FRAME_LABEL));
+    EXPECT_FALSE(IsEnabledControl(dialog, IDC_SLOT_LIST));
+    EXPECT_FALSE(IsEnabledControl(dialog, IDC_SLOT_LABEL));
+    EXPECT_TRUE(UpgradeCommandsEnabled());
+    EXPECT_EQ(FileMenuEntriesEnabled(), std::make_pair(true, true));
+    EXPECT_EQ(Labels(), kAllAnalyzerLabels);
+    EXPECT_EQ(ControlText(dialog, IDC_PRODUCT_NAME), "KVX7L1A");
+    EXPECT_EQ(ControlText(dialog, IDC_SERIAL_NUMBER), "B012345");
+    EXPECT_EQ(ControlText(dialog, IDC_MEMORY_DEPTH), "64K");
+    EXPECT_EQ(ControlText(dialog, IDC_STATE_SPEED), "100 MHz");
+    EXPECT_EQ(ControlText(dialog, IDC_TIMING_SPEED), "8 GHz / 400 MHz");
+    EXPECT_EQ(ControlText(dialog, IDC_CHANNELS), "136");
+    EXPECT_EQ(ControlText(dialog, IDC_UNIQUE_ID), bench->Module().GetUniqueId());
+    EXPECT_TRUE(bench->sink.messages.empty());
+}
+
+TEST_F(MainWindowTest, AFrameWithoutModulesSaysSoAndDisablesTheUpgradeCommands)
+{
+    Open(Bench({Analyzer(0, 3), Analyzer(2, 5, "KVX7N2", "B000123")}));
+    EXPECT_EQ(ComboEntries(dialog, IDC_FRAME_LIST), (std::vector<std::string>{"Mainframe", "Expansion-1", "Expansion-2"}));
+    EXPECT_TRUE(IsEnabledControl(dialog, IDC_FRAME_LIST));
+
+    PickComboEntry(dialog, IDC_FRAME_LIST, 1);
+    EXPECT_EQ(bench->sink.messages, std::vector<std::string>{"No module to Stratigon."});
+    EXPECT_EQ(Labels(), kNoModuleLabel);
+    EXPECT_TRUE(ComboEntries(dialog, IDC_SLOT_LIST).empty());
+    EXPECT_FALSE(UpgradeCommandsEnabled());
+    EXPECT_EQ(FileMenuEntriesEnabled(), std::make_pair(false, false));
+    EXPECT_EQ(ControlText(dialog, IDC_PRODUCT_NAME), "");
+    EXPECT_EQ(window->SelectedModule(), CMainWindow::kNoModule);
+
+    PickComboEntry(dialog, IDC_FRAME_LIST, 2);
+    EXPECT_EQ(ControlText(dialog, IDC_PRODUCT_NAME), "KVX7N2");
+    EXPECT_EQ(ComboEntries(dialog, IDC_SLOT_LIST), std::vector<std::string>{"5"});
+    EXPECT_TRUE(UpgradeCommandsEnabled());
+}
+
+TEST_F(MainWindowTest, APatternGeneratorHidesTimingSpeedAndChannels)
+{
+    Open(Bench({kPatternGenerator}));
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"Product Type:", "Serial Number:", "Unique ID:", "Memory Depth:",
+                                                  "State Speed:"}));
+    EXPECT_EQ(ControlText(dialog, IDC_STATE_SPEED), "134 MHz");
+    EXPECT_EQ(ControlText(dialog, IDC_MEMORY_DEPTH), "256K");
+    EXPECT_EQ(ControlText(dialog, IDC_TIMING_SPEED), "");
+    EXPECT_EQ(ControlText(dialog, IDC_CHANNELS), "");
+}
+
+TEST_F(MainWindowTest, AModuleThatCannotBeIdentifiedShowsTheNoModuleText)
+{
+    Open(Bench({Analyzer(0, 3, "XYZ100")}));
+    EXPECT_EQ(window->SelectionStatus(), 108);
+    EXPECT_NE(window->SelectedModule(), CMainWindow::kNoModule);
+    EXPECT_EQ(Labels(), kNoModuleLabel);
+    EXPECT_FALSE(UpgradeCommandsEnabled());
+}
+
+TEST_F(MainWindowTest, AnUnusableModuleShowsWhatWasReadButNoUpgradeCommands)
+{
+    Open(Bench({Analyzer(0, 3, "KVX7L1A", "B12")}));
+    EXPECT_EQ(window->SelectionStatus(), 117);
+    EXPECT_EQ(ControlText(dialog, IDC_PRODUCT_NAME), "KVX7L1A");
+    EXPECT_EQ(ControlText(dialog, IDC_SERIAL_NUMBER), "B12");
+    EXPECT_EQ(Labels(), kAllAnalyzerLabels);
+    EXPECT_FALSE(UpgradeCommandsEnabled());
+}
+
+TEST_F(MainWindowTest, AnEmptyBenchShowsNoModuleWithEverythingDisabled)
+{
+    Open(R"({ "modules": [] })");
+    EXPECT_TRUE(ComboEntries(dialog, IDC_FRAME_LIST).empty());
+    EXPECT_TRUE(ComboEntries(dialog, IDC_SLOT_LIST).empty());
+    EXPECT_FALSE(IsEnabledControl(dialog, IDC_FRAME_LIST));
+    EXPECT_FALSE(IsEnabledControl(dialog, IDC_SLOT_LIST));
+    EXPECT_EQ(Labels(), kNoModuleLabel);
+    EXPECT_FALSE(UpgradeCommandsEnabled());
+    EXPECT_EQ(window->SelectionStatus(), 109);
+    EXPECT_TRUE(bench->sink.messages.empty());
+}
+
+TEST_F(MainWindowTest, PickingTheSelectedFrameAgainReadsNothing)
+{
+    Open(Bench({Analyzer(0, 3), Analyzer(1, 2, "KVX7N2", "B000123")}));
+    sim::ClearTrace();
+    PickComboEntry(dialog, IDC_FRAME_LIST, 0);
+    EXPECT_TRUE(sim::TraceLines().empty());
+    EXPECT_EQ(ControlText(dialog, IDC_PRODUCT_NAME), "KVX7L1A");
+}
+
+TEST_F(MainWindowTest, PickingASlotReadsThatModule)
+{
+    Open(Bench({Analyzer(0, 3), Analyzer(0, 7, "KVX7N2", "B000123"), kPatternGenerator}));
+    EXPECT_EQ(ComboEntries(dialog, IDC_SLOT_LIST), (std::vector<std::string>{"3", "7"}));
+    PickComboEntry(dialog, IDC_SLOT_LIST, 1);
+    EXPECT_EQ(ControlText(dialog, IDC_PRODUCT_NAME), "KVX7N2");
+    EXPECT_EQ(ControlText(dialog, IDC_SERIAL_NUMBER), "B000123");
+    EXPECT_EQ(window->SelectedModule(), bench->SessionAt(1));
+}
+
+TEST_F(MainWindowTest, EnterAndEscapeLeaveTheDialogOpen)
+{
+    Open(Bench({Analyzer(0, 3)}));
+    ::SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ::SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    PumpMessages();
+    EXPECT_TRUE(::IsWindow(dialog));
+}
+
+TEST_F(MainWindowTest, ExitTakesTheSamePathAsTheCloseBox)
+{
+    Open(Bench({Analyzer(0, 3)}));
+    ::SendMessageA(dialog, WM_COMMAND, ID_FILE_EXIT, 0);
+    EXPECT_TRUE(::IsWindow(dialog)) << "the close request is posted, not handled at once";
+    PumpMessages();
+    EXPECT_FALSE(::IsWindow(dialog));
+
+    Open(Bench({Analyzer(0, 3)}));
+    ::SendMessageA(dialog, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(dialog));
+}
+
+TEST_F(MainWindowTest, InitialisationPlacesChildDialogsBelowRightOfTheMainDialog)
+{
+    Open(Bench({Analyzer(0, 3)}));
+    RECT bounds{};
+    ::GetWindowRect(dialog, &bounds);
+    EXPECT_EQ(ui::SharedDialogPosition.x, bounds.left + 100);
+    EXPECT_EQ(ui::SharedDialogPosition.y, bounds.top + 100);
+}
+
+TEST_F(MainWindowTest, PossibleUpgradesOpenForTheSelectedModuleAndChangeNothing)
+{
+    Open(Bench({Analyzer(0, 3)}));
+    std::vector<std::string> lines;
+    std::string frame, slot;
+    const bool opened = WhileModal(
+        "Possible Stratigon Upgrades", [&] { ClickButton(dialog, IDC_VIEW_UPGRADES); },
+        [&](HWND upgrades) {
+            lines = ListEntries(upgrades, IDC_UPGRADE_LIST);
+            frame = ControlText(upgrades, IDC_UPGRADE_FRAME);
+            slot = ControlText(upgrades, IDC_UPGRADE_SLOT);
+            ClickButton(upgrades, IDC_UPGRADE_CLOSE);
+        });
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(frame, "Mainframe");
+    EXPECT_EQ(slot, "3");
+    EXPECT_EQ(lines, (std::vector<std::string>{"KVX7L1AUP Option 01\t256K\t100 MHz", "KVX7L1AUP Option 04\t64K\t200 MHz",
+                                               "KVX7L1AUP Option 05\t256K\t200 MHz"}));
+    EXPECT_EQ(ControlText(dialog, IDC_MEMORY_DEPTH), "64K");
+}
+
+TEST_F(MainWindowTest, AnUpgradeInstalledThroughTheInstallWindowShowsInTheMainDialog)
+{
+    Open(Bench({Analyzer(0, 3)}));
+    bool closedItself = false;
+    const bool opened = WhileModal(
+        "Install Stratigon Upgrade", [&] { ClickButton(dialog, IDC_INSTALL_UPGRADE); },
+        [&](HWND install) {
+            EXPECT_FALSE(IsEnabledControl(install, IDC_INSTALL)) << "nothing is picked yet";
+            PickListEntry(install, IDC_UPGRADE_LIST, 2);
+            ClickButton(install, IDC_INSTALL);
+            closedItself = !::IsWindow(install) || !::IsWindowVisible(install);
+            if (!closedItself)
+                ClickButton(install, IDC_UPGRADE_CLOSE);
+        });
+    ASSERT_TRUE(opened);
+    EXPECT_TRUE(closedItself);
+    EXPECT_EQ(bench->sink.messages, std::vector<std::string>{"You have successfully installed the upgrade:\n"
+                                                             "Increased from 64K@100 MHz to 256K@200 MHz"});
+    EXPECT_EQ(ControlText(dialog, IDC_MEMORY_DEPTH), "256K");
+    EXPECT_EQ(ControlText(dialog, IDC_STATE_SPEED), "200 MHz");
+}
+
+TEST_F(MainWindowTest, AFailedInstallationKeepsTheInstallWindowOpen)
+{
+    Open(Bench({R"({ "interface": 0, "slot": 3, "logical_address": 24, "model_code": 1025,
+                     "idn": "QUORVALIS,KVX7L1A,B012345,FVER:4.2.1", "faults": { "refuse": ["SYST:CONF:DEPT"] } })"}));
+    bool stayedOpen = false;
+    WhileModal(
+        "Install Stratigon Upgrade", [&] { ClickButton(dialog, IDC_INSTALL_UPGRADE); },
+        [&](HWND install) {
+            PickListEntry(install, IDC_UPGRADE_LIST, 0);
+            ClickButton(install, IDC_INSTALL);
+            stayedOpen = ::IsWindowVisible(install) != FALSE;
+            ClickButton(install, IDC_UPGRADE_CLOSE);
+        });
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(bench->sink.messages, (std::vector<std::string>{"Error: Unable to change the memory depth to 256K.\n"
+                                                              "Upgrade failed.",
+                                                              "Error: Update Failed."}));
+    EXPECT_EQ(ControlText(dialog, IDC_MEMORY_DEPTH), "64K");
+}
+
+}  // namespace
+}  // namespace stratigon::test

@@ -1,0 +1,110 @@
+#include "ui/UiTestSupport.h"
+
+#include <filesystem>
+
+namespace stratigon::test {
+
+std::string TempFolders::DocumentsFolder() { return std::filesystem::temp_directory_path().string(); }
+
+void PumpMessages()
+{
+    MSG message{};
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+}
+
+std::string ControlText(HWND dialog, int id)
+{
+    char text[1024] = {};
+    ::GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+// The control's own visibility: a dialog created for a test may itself be hidden.
+bool IsShown(HWND dialog, int id)
+{
+    return (::GetWindowLongPtrA(::GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+bool IsEnabledControl(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
+
+namespace {
+
+std::vector<std::string> Entries(HWND control, UINT countMessage, UINT textMessage)
+{
+    std::vector<std::string> entries;
+    const LRESULT count = ::SendMessageA(control, countMessage, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[512] = {};
+        ::SendMessageA(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        entries.emplace_back(text);
+    }
+    return entries;
+}
+
+struct ModalWatch {
+    std::string caption;
+    std::function<void(HWND)> inspect;
+    bool seen = false;
+};
+ModalWatch* g_watch = nullptr;
+
+void CALLBACK LookForModal(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (g_watch == nullptr || g_watch->seen)
+        return;
+    const HWND dialog = ::FindWindowA("#32770", g_watch->caption.c_str());
+    if (dialog == nullptr || !::IsWindowVisible(dialog))
+        return;
+    ::KillTimer(nullptr, timer);
+    g_watch->seen = true;
+    g_watch->inspect(dialog);
+}
+
+}  // namespace
+
+std::vector<std::string> ComboEntries(HWND dialog, int id)
+{
+    return Entries(::GetDlgItem(dialog, id), CB_GETCOUNT, CB_GETLBTEXT);
+}
+
+std::vector<std::string> ListEntries(HWND dialog, int id)
+{
+    return Entries(::GetDlgItem(dialog, id), LB_GETCOUNT, LB_GETTEXT);
+}
+
+void PickComboEntry(HWND dialog, int id, int index)
+{
+    const HWND combo = ::GetDlgItem(dialog, id);
+    ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+void PickListEntry(HWND dialog, int id, int index)
+{
+    const HWND list = ::GetDlgItem(dialog, id);
+    ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+void ClickButton(HWND dialog, int id)
+{
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+bool WhileModal(const std::string& caption, const std::function<void()>& trigger,
+                const std::function<void(HWND)>& inspect)
+{
+    ModalWatch watch{caption, inspect};
+    g_watch = &watch;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &LookForModal);
+    trigger();
+    if (!watch.seen)
+        ::KillTimer(nullptr, timer);
+    g_watch = nullptr;
+    return watch.seen;
+}
+
+}  // namespace stratigon::test
