@@ -46,16 +46,31 @@ bool WaitFor(Condition condition)
     return false;
 }
 
+// Texts cross the process boundary as wide characters: the other program's controls are
+// Unicode windows, and only the wide messages are converted faithfully between processes.
+std::string Narrow(const std::wstring& text)
+{
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string result(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), result.data(), size, nullptr,
+                          nullptr);
+    return result;
+}
+
 std::vector<std::string> Entries(HWND control, UINT countMessage, UINT lengthMessage, UINT textMessage)
 {
     std::vector<std::string> entries;
-    const LRESULT count = ::SendMessageA(control, countMessage, 0, 0);
+    const LRESULT count = ::SendMessageW(control, countMessage, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = ::SendMessageA(control, lengthMessage, static_cast<WPARAM>(i), 0);
-        std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-        ::SendMessageA(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-        text.resize(std::char_traits<char>::length(text.c_str()));
-        entries.push_back(text);
+        const LRESULT length = ::SendMessageW(control, lengthMessage, static_cast<WPARAM>(i), 0);
+        if (length < 0)
+            break;
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        const LRESULT copied =
+            ::SendMessageW(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<size_t>(copied > 0 && copied <= length ? copied : 0));
+        entries.push_back(Narrow(text));
     }
     return entries;
 }
@@ -130,9 +145,9 @@ std::string AppDriver::AnswerMessageBox() const
 
 std::string AppDriver::Text(HWND dialog, int id)
 {
-    char text[1024] = {};
-    ::GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
+    wchar_t text[1024] = {};
+    ::GetDlgItemTextW(dialog, id, text, 1024);
+    return Narrow(text);
 }
 
 bool AppDriver::IsVisible(HWND dialog, int id) { return ::IsWindowVisible(::GetDlgItem(dialog, id)) != FALSE; }

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "e2e/AppDriver.h"
+#include "res/resource.h"
+
+namespace stratigon::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kMainCaption[] = "KVX Stratigon Utility";
+constexpr char kInstallCaption[] = "Install Stratigon Upgrade";
+
+std::string ProgramBesideMe()
+{
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return (fs::path(path).parent_path() / "Stratigon.exe").string();
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Stratigon.exe on a bench file of its own, with its state file beside it.
+class AppEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() / ("stratigon-e2e-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+
+    void Start(const std::string& benchText)
+    {
+        std::ofstream(folder / "bench.json") << benchText;
+        ASSERT_TRUE(app.Start(ProgramBesideMe(), {{"STRATIGON_SIM_BENCH", (folder / "bench.json").string()},
+                                                  {"STRATIGON_SIM_STATE", (folder / "state.json").string()}}));
+    }
+
+    HWND MainDialog()
+    {
+        const HWND main = app.WaitForWindow(kMainCaption);
+        EXPECT_NE(main, nullptr) << "the main dialog did not appear";
+        return main;
+    }
+
+    int Exit(HWND main)
+    {
+        AppDriver::Command(main, ID_FILE_EXIT);
+        return app.WaitForExit();
+    }
+
+    fs::path folder;
+    AppDriver app;
+};
+
+TEST_F(AppEndToEndTest, AnUpgradeInstalledThroughTheInstallWindowShowsAndPersists)
+{
+    Start(R"({ "modules": [ { "interface": 0, "slot": 3, "logical_address": 24, "model_code": 1025,
+        "idn": "QUORVALIS,KVX7L1A,B012345,FVER:4.2.1", "depth": 65536, "state_speed_mhz": 100 } ] })");
+    const HWND main = MainDialog();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(AppDriver::Text(main, IDC_PRODUCT_NAME), "KVX7L1A");
+    EXPECT_EQ(AppDriver::Text(main, IDC_MEMORY_DEPTH), "64K");
+
+    AppDriver::Click(main, IDC_INSTALL_UPGRADE);
+    const HWND install = app.WaitForWindow(kInstallCaption);
+    ASSERT_NE(install, nullptr);
+    const std::vector<std::string> lines = AppDriver::ListEntries(install, IDC_UPGRADE_LIST);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "KVX7L1AUP Option 01\t256K\t100 MHz");
+    AppDriver::PickListEntry(install, IDC_UPGRADE_LIST, 0);
+    AppDriver::Click(install, IDC_INSTALL);
+    EXPECT_EQ(app.AnswerMessageBox(), "You have successfully installed the upgrade:\n"
+                                      "Increased from 64K@100 MHz to 256K@100 MHz");
+    EXPECT_TRUE(app.WaitUntilGone(kInstallCaption));
+    EXPECT_EQ(AppDriver::Text(main, IDC_MEMORY_DEPTH), "256K");
+    EXPECT_EQ(AppDriver::Text(main, IDC_STATE_SPEED), "100 MHz");
+
+    EXPECT_EQ(Exit(main), 0);
+    EXPECT_NE(ReadFile(folder / "state.json").find("262144"), std::string::npos) << ReadFile(folder / "state.json");
+}
+
+TEST_F(AppEndToEndTest, AScanBlockedByAnotherProgramsLockEndsTheProgramQuietly)
+{
+    Start(R"({ "modules": [ { "interface": 0, "slot": 3, "logical_address": 24, "model_code": 1025,
+        "faults": { "exclusive_lock": true } } ] })");
+    EXPECT_EQ(app.AnswerMessageBox(), "Another application has VISA locked. Close it before running Stratigon");
+    EXPECT_EQ(app.WaitForExit(), 0);
+    EXPECT_EQ(app.FindWindowOfProcess(kMainCaption), nullptr);
+}
+
+TEST_F(AppEndToEndTest, AnEmptyBenchShowsThatThereIsNoModule)
+{
+    Start(R"({ "modules": [] })");
+    const HWND main = MainDialog();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(AppDriver::IsVisible(main, IDC_NO_MODULE));
+    EXPECT_FALSE(AppDriver::IsVisible(main, IDC_PRODUCT_LABEL));
+    EXPECT_TRUE(AppDriver::ComboEntries(main, IDC_FRAME_LIST).empty());
+    EXPECT_FALSE(AppDriver::IsEnabled(main, IDC_FRAME_LIST));
+    EXPECT_FALSE(AppDriver::IsEnabled(main, IDC_VIEW_UPGRADES));
+    EXPECT_FALSE(AppDriver::IsEnabled(main, IDC_INSTALL_UPGRADE));
+    EXPECT_EQ(Exit(main), 0);
+}
+
+TEST_F(AppEndToEndTest, AFrameWithoutModulesIsReportedAndTheCloseBoxEndsTheProgram)
+{
+    Start(R"({ "modules": [
+        { "interface": 0, "slot": 3, "logical_address": 24, "model_code": 1025 },
+        { "interface": 2, "slot": 5, "logical_address": 80, "model_code": 1025,
+          "idn": "QUORVALIS,KVX7N2,B000123,FVER:4.2.1" } ] })");
+    const HWND main = MainDialog();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(AppDriver::ComboEntries(main, IDC_FRAME_LIST),
+              (std::vector<std::string>{"Mainframe", "Expansion-1", "Expansion-2"}));
+    AppDriver::PickComboEntry(main, IDC_FRAME_LIST, 1);
+    EXPECT_EQ(app.AnswerMessageBox(), "No module to Stratigon.");
+    EXPECT_TRUE(AppDriver::IsVisible(main, IDC_NO_MODULE));
+    EXPECT_FALSE(AppDriver::IsEnabled(main, IDC_INSTALL_UPGRADE));
+
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitForExit(), 0);
+}
+
+}  // namespace
+}  // namespace stratigon::test
