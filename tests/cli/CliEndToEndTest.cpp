@@ -56,7 +56,7 @@ protected:
     CliResult Run(std::vector<std::string> arguments)
     {
         arguments.insert(arguments.begin(), {"--bench", m_bench, "--no-wait"});
-        return RunCli(arguments, folder.Path());
+        return RunCli(arguments, folder.Path().string());
     }
 
     TempFolder folder;
@@ -249,7 +249,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndAReason)
         {"show", ""},
     };
     for (const auto& arguments : cases) {
-        const CliResult r = RunCli(arguments, folder.Path());
+        const CliResult r = RunCli(arguments, folder.Path().string());
         EXPECT_EQ(r.exitCode, 2) << ::testing::PrintToString(arguments) << "\n" << Describe(r);
         EXPECT_THAT(r.err, StartsWith("stratigon-cli: ")) << ::testing::PrintToString(arguments);
         EXPECT_THAT(r.err, HasSubstr("\nusage: stratigon-cli")) << ::testing::PrintToString(arguments);
@@ -259,7 +259,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndAReason)
 
 TEST_F(CliTest, AVisaLibraryThatCannotBeLoadedFailsWithAReason)
 {
-    const CliResult r = RunCli({"--visa", folder.File("no-such-visa-library"), "--no-wait", "scan"}, folder.Path());
+    const CliResult r = RunCli({"--visa", folder.File("no-such-visa-library"), "--no-wait", "scan"}, folder.Path().string());
     EXPECT_EQ(r.exitCode, 1) << Describe(r);
     EXPECT_THAT(r.err, StartsWith("stratigon-cli: "));
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
@@ -270,7 +270,7 @@ TEST_F(CliTest, WithoutNoWaitTheScanWaitsAsTheProgramDoes)
     UseBench({{"modules", {Module(0, 3, 24, "analyzer", "QUORVALIS,KVX7L1A,B012345,FVER:4.2.1")}}});
     auto timed = [&](std::vector<std::string> arguments) {
         const auto start = std::chrono::steady_clock::now();
-        const CliResult r = RunCli(arguments, folder.Path());
+        const CliResult r = RunCli(arguments, folder.Path().string());
         EXPECT_EQ(r.exitCode, 0) << Describe(r);
         return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     };

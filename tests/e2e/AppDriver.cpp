@@ -187,6 +187,18 @@ void AppDriver::Click(HWND dialog, int id)
     ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
+void AppDriver::TypeFileName(HWND fileDialog, const std::string& path)
+{
+    // The name field of the file dialogs in use is a combo box with an edit inside.
+    constexpr int kNameCombo = 0x47C;
+    constexpr int kNameEdit = 0x480;
+    HWND field = ::GetDlgItem(fileDialog, kNameCombo);
+    if (field == nullptr || !::IsWindowVisible(field))
+        field = ::GetDlgItem(fileDialog, kNameEdit);
+    const std::wstring wide(path.begin(), path.end());
+    ::SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
 void AppDriver::Command(HWND dialog, int id) { ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
 }  // namespace stratigon::test

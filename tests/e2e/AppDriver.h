@@ -45,6 +45,8 @@ public:
     static void PickListEntry(HWND dialog, int id, int index);
     static void Click(HWND dialog, int id);
     static void Command(HWND dialog, int id);
+    // Types a file name into a file dialog's name field.
+    static void TypeFileName(HWND fileDialog, const std::string& path);
 
 private:
     PROCESS_INFORMATION m_process{};

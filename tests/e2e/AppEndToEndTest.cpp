@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "e2e/AppDriver.h"
 #include "res/resource.h"
+#include "support/TempFolder.h"
 
 namespace stratigon::test {
 namespace {
@@ -22,36 +21,14 @@ std::string ProgramBesideMe()
     return (fs::path(path).parent_path() / "Stratigon.exe").string();
 }
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Stratigon.exe on a bench file of its own, with its state file beside it.
 class AppEndToEndTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        folder = fs::temp_directory_path() / ("stratigon-e2e-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
-
     void Start(const std::string& benchText)
     {
-        std::ofstream(folder / "bench.json") << benchText;
-        ASSERT_TRUE(app.Start(ProgramBesideMe(), {{"STRATIGON_SIM_BENCH", (folder / "bench.json").string()},
-                                                  {"STRATIGON_SIM_STATE", (folder / "state.json").string()}}));
+        folder.Write("bench.json", benchText);
+        ASSERT_TRUE(app.Start(ProgramBesideMe(), {{"STRATIGON_SIM_BENCH", folder.File("bench.json")},
+                                                  {"STRATIGON_SIM_STATE", folder.File("state.json")}}));
     }
 
     HWND MainDialog()
@@ -67,7 +44,7 @@ protected:
         return app.WaitForExit();
     }
 
-    fs::path folder;
+    TempFolder folder;
     AppDriver app;
 };
 
@@ -75,7 +52,9 @@ TEST_F(AppEndToEndTest, AnUpgradeInstalledThroughTheInstallWindowShowsAndPersist
 {
     Start(R"({ "modules": [ { "interface": 0, "slot": 3, "logical_address": 24, "model_code": 1025,
         "idn": "QUORVALIS,KVX7L1A,B012345,FVER:4.2.1", "depth": 65536, "state_speed_mhz": 100 } ] })");
+    EXPECT_NE(app.WaitForWindow("Stratigon - Scanning"), nullptr) << "the scan shows its progress window";
     const HWND main = MainDialog();
+    EXPECT_EQ(app.FindWindowOfProcess("Stratigon - Scanning"), nullptr) << "and takes it away when done";
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(AppDriver::Text(main, IDC_PRODUCT_NAME), "KVX7L1A");
     EXPECT_EQ(AppDriver::Text(main, IDC_MEMORY_DEPTH), "64K");
@@ -95,7 +74,37 @@ TEST_F(AppEndToEndTest, AnUpgradeInstalledThroughTheInstallWindowShowsAndPersist
     EXPECT_EQ(AppDriver::Text(main, IDC_STATE_SPEED), "100 MHz");
 
     EXPECT_EQ(Exit(main), 0);
-    EXPECT_NE(ReadFile(folder / "state.json").find("262144"), std::string::npos) << ReadFile(folder / "state.json");
+    EXPECT_NE(folder.Read("state.json").find("262144"), std::string::npos) << folder.Read("state.json");
+}
+
+TEST_F(AppEndToEndTest, PrintToFileWritesTheReportWhereTheUserSaysWithThePickedUpgrade)
+{
+    Start(R"({ "modules": [ { "interface": 1, "slot": 6, "logical_address": 44, "model_code": 1025,
+        "idn": "QUORVALIS,KVX7L1A,B012345,FVER:4.2.1" } ] })");
+    const HWND main = MainDialog();
+    ASSERT_NE(main, nullptr);
+    AppDriver::Click(main, IDC_VIEW_UPGRADES);
+    const HWND upgrades = app.WaitForWindow("Possible Stratigon Upgrades");
+    ASSERT_NE(upgrades, nullptr);
+    EXPECT_EQ(AppDriver::Text(upgrades, IDC_UPGRADE_FRAME), "Expansion-1");
+    AppDriver::PickListEntry(upgrades, IDC_UPGRADE_LIST, 2);
+    AppDriver::Click(upgrades, IDC_PRINT_TO_FILE);
+
+    const HWND saveAs = app.WaitForWindow("Save As");
+    ASSERT_NE(saveAs, nullptr);
+    AppDriver::TypeFileName(saveAs, folder.File("order.txt"));
+    AppDriver::Click(saveAs, IDOK);
+    EXPECT_TRUE(app.WaitUntilGone("Save As"));
+    AppDriver::Click(upgrades, IDC_UPGRADE_CLOSE);
+    EXPECT_TRUE(app.WaitUntilGone("Possible Stratigon Upgrades"));
+    EXPECT_EQ(Exit(main), 0);
+
+    const std::string text = folder.Read("order.txt");
+    EXPECT_NE(text.find("#\t\tKVX Stratigon Upgrade Information File\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Upgrade option Selected:\r\n\r\n\tUpgrade Kit & Option\tMemory Depth\tState Speed\r\n"
+                        "\tKVX7L1AUP Option 05\t256K\t\t200 MHz"),
+              std::string::npos)
+        << text;
 }
 
 TEST_F(AppEndToEndTest, AScanBlockedByAnotherProgramsLockEndsTheProgramQuietly)
@@ -105,6 +114,20 @@ TEST_F(AppEndToEndTest, AScanBlockedByAnotherProgramsLockEndsTheProgramQuietly)
     EXPECT_EQ(app.AnswerMessageBox(), "Another application has VISA locked. Close it before running Stratigon");
     EXPECT_EQ(app.WaitForExit(), 0);
     EXPECT_EQ(app.FindWindowOfProcess(kMainCaption), nullptr);
+}
+
+TEST_F(AppEndToEndTest, WithoutAVisaLibraryTheProgramSaysSoAndEnds)
+{
+    // A copy of the program in a folder of its own has no simulated bench beside it, and Wine
+    // has no VISA library of its own.
+    const fs::path lonely = folder.Path() / "Stratigon.exe";
+    fs::copy_file(ProgramBesideMe(), lonely);
+    ASSERT_TRUE(app.Start(lonely.string(), {}));
+    const std::string text = app.AnswerMessageBox();
+    EXPECT_EQ(text.rfind("No VISA library was found on this computer", 0), 0u) << text;
+    EXPECT_NE(text.find("visa32.dll"), std::string::npos) << text;
+    EXPECT_EQ(app.WaitForExit(), 0);
+    EXPECT_EQ(app.FindWindowOfProcess("Stratigon - Scanning"), nullptr);
 }
 
 TEST_F(AppEndToEndTest, AnEmptyBenchShowsThatThereIsNoModule)

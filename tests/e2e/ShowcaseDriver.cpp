@@ -1,5 +1,5 @@
-// Walks Stratigon.exe through the views a screenshot should show: the main dialog, then the
-// Possible Upgrades dialog, then closes it. After each view it prints the view's name and
+// Walks Stratigon.exe through the views a screenshot should show: the scanning window, the
+// main dialog, the Possible Upgrades dialog and the install window, then closes it. After each view it prints the view's name and
 // waits for a line on standard input, so the caller can take its picture first.
 #include <cstdio>
 #include <iostream>
@@ -37,6 +37,8 @@ int main()
         std::fprintf(stderr, "could not start Stratigon.exe\n");
         return 1;
     }
+    if (app.WaitForWindow("Stratigon - Scanning") != nullptr)
+        Pause("scanning");
     const HWND main = app.WaitForWindow("KVX Stratigon Utility");
     if (main == nullptr) {
         std::fprintf(stderr, "the main dialog did not appear\n");
@@ -49,6 +51,13 @@ int main()
         Pause("possible-upgrades");
         AppDriver::Click(upgrades, IDC_UPGRADE_CLOSE);
         app.WaitUntilGone("Possible Stratigon Upgrades");
+    }
+    AppDriver::Click(main, IDC_INSTALL_UPGRADE);
+    if (const HWND install = app.WaitForWindow("Install Stratigon Upgrade"); install != nullptr) {
+        AppDriver::PickListEntry(install, IDC_UPGRADE_LIST, 0);
+        Pause("install-upgrade");
+        AppDriver::Click(install, IDC_UPGRADE_CLOSE);
+        app.WaitUntilGone("Install Stratigon Upgrade");
     }
     AppDriver::Command(main, ID_FILE_EXIT);
     const int code = app.WaitForExit();

@@ -16,7 +16,7 @@ TEST(Win32FolderLookup, FindsTheDocumentsFolderAndTellsFoldersFromFilesAndNothin
     EXPECT_TRUE(folders.FolderExists(documents)) << documents;
     TempFolder folder;
     WriteBytes(folder.File("file.txt"), "x");
-    EXPECT_TRUE(folders.FolderExists(folder.Path()));
+    EXPECT_TRUE(folders.FolderExists(folder.Path().string()));
     EXPECT_FALSE(folders.FolderExists(folder.File("file.txt")));
     EXPECT_FALSE(folders.FolderExists(folder.File("missing")));
 }

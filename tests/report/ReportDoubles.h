@@ -2,6 +2,8 @@
 // a folder lookup that answers as told, and a temporary folder removed with its contents.
 #pragma once
 
+#include "support/TempFolder.h"
+
 #include <ctime>
 #include <filesystem>
 #include <map>
@@ -60,21 +62,6 @@ public:
     std::string DocumentsFolder() override { return documents; }
     std::string existingFolder;
     std::string documents;
-};
-
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-    std::string Path() const { return m_path.string(); }
-    // Names of everything in the folder, sorted.
-    std::vector<std::string> Entries() const;
-
-private:
-    std::filesystem::path m_path;
 };
 
 std::string ReadBytes(const std::string& path);

@@ -130,7 +130,7 @@ TEST_F(UpgradeInfoFileTest, EmptyPathWritesTheDefaultFileIntoTheDocumentsFolder)
 {
     ModuleBench bench({Analyzer("KVX7L1A", "65536", "100")});
     ASSERT_EQ(bench.ReadModule(0), 112);
-    folders.documents = folder.Path();
+    folders.documents = folder.Path().string();
     EXPECT_EQ(Writer(bench).SaveUpgradeInfo(bench.module(), "", ""), 0u);
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"KVXUpgradeInfo.txt"});
 }
@@ -140,7 +140,7 @@ TEST_F(UpgradeInfoFileTest, AFileThatCannotBeWrittenIsShownAndReportedAsUnsucces
 {
     ModuleBench bench({Analyzer("KVX7L1A", "65536", "100")});
     ASSERT_EQ(bench.ReadModule(0), 112);
-    for (const std::string& path : {folder.File("no such folder") + "/KVXUpgradeInfo.txt", folder.Path()}) {
+    for (const std::string& path : {folder.File("no such folder") + "/KVXUpgradeInfo.txt", folder.Path().string()}) {
         bench.sink.messages.clear();
         EXPECT_EQ(Writer(bench).SaveUpgradeInfo(bench.module(), "", path), 0x800403EAu) << path;
         ASSERT_EQ(bench.sink.messages.size(), 2u) << path;

@@ -2,7 +2,7 @@
 // folder, and the few VISA exchanges every test needs, checked so failures say what happened.
 #pragma once
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "instrument/VisaTypes.h"
 #include "simulator/SimulatorControl.h"
 
@@ -12,6 +12,8 @@
 #include <string_view>
 
 namespace stratigon::sim::test {
+
+using stratigon::test::TempFolder;
 
 // Eight lower-case hex digits, as the program prints statuses.
 std::string Hex(ViStatus status);
