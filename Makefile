@@ -63,7 +63,7 @@ run: windows
 		WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; \
 		WINEPREFIX=$(WINEPREFIX) $(XVFB) tools/run-showcase $(WINDOWS)/bin out; status=$$?; \
 		WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; \
-		echo "Screenshots of the main dialog and the Possible Upgrades dialog are in out/."; \
+		echo "Screenshots of the scanning window, the main dialog, the Possible Upgrades dialog and the install window are in out/."; \
 		exit $$status; \
 	fi
 
