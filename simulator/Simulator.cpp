@@ -270,18 +270,29 @@ ViStatus Simulator::Unlock(ViSession vi)
     return locks_[index].Unlock(vi);
 }
 
-ViStatus Simulator::Read(ViSession vi, ViPBuf buf, ViUInt32 cnt, ViUInt32* retCnt)
+// What every read and write checks first: an instrument session and a buffer to use.
+ViStatus Simulator::BeginTransfer(ViSession vi, const void* buf, ViUInt32 cnt, ViUInt32* retCnt,
+                                  Instrument*& instrument, std::size_t& index)
 {
     if (retCnt != nullptr) {
         *retCnt = 0;
     }
-    std::size_t index = 0;
-    Instrument* instrument = InstrumentOf(vi, &index);
+    instrument = InstrumentOf(vi, &index);
     if (instrument == nullptr) {
         return VI_ERROR_INV_OBJECT;
     }
     if (buf == nullptr && cnt != 0) {
         return VI_ERROR_USER_BUF;
+    }
+    return VI_SUCCESS;
+}
+
+ViStatus Simulator::Read(ViSession vi, ViPBuf buf, ViUInt32 cnt, ViUInt32* retCnt)
+{
+    std::size_t index = 0;
+    Instrument* instrument = nullptr;
+    if (const ViStatus status = BeginTransfer(vi, buf, cnt, retCnt, instrument, index); status < 0) {
+        return status;
     }
     std::string bytes;
     const ViStatus status = locks_[index].Permits(vi) ? instrument->Read(cnt, bytes) : VI_ERROR_RSRC_LOCKED;
@@ -300,16 +311,10 @@ ViStatus Simulator::Read(ViSession vi, ViPBuf buf, ViUInt32 cnt, ViUInt32* retCn
 
 ViStatus Simulator::Write(ViSession vi, ViConstBuf buf, ViUInt32 cnt, ViUInt32* retCnt)
 {
-    if (retCnt != nullptr) {
-        *retCnt = 0;
-    }
     std::size_t index = 0;
-    Instrument* instrument = InstrumentOf(vi, &index);
-    if (instrument == nullptr) {
-        return VI_ERROR_INV_OBJECT;
-    }
-    if (buf == nullptr && cnt != 0) {
-        return VI_ERROR_USER_BUF;
+    Instrument* instrument = nullptr;
+    if (const ViStatus status = BeginTransfer(vi, buf, cnt, retCnt, instrument, index); status < 0) {
+        return status;
     }
     const std::string message = cnt == 0 ? std::string() : std::string(reinterpret_cast<const char*>(buf), cnt);
     ViStatus status = VI_SUCCESS;

@@ -55,8 +55,15 @@ void CALLBACK LookForModal(HWND, UINT, UINT_PTR timer, DWORD)
 {
     if (g_watch == nullptr || g_watch->seen)
         return;
-    const HWND dialog = ::FindWindowA("#32770", g_watch->caption.c_str());
-    if (dialog == nullptr || !::IsWindowVisible(dialog))
+    // Only this test's own dialogs: other tests may run the program beside it.
+    HWND dialog = nullptr;
+    while ((dialog = ::FindWindowExA(nullptr, dialog, "#32770", g_watch->caption.c_str())) != nullptr) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(dialog, &owner);
+        if (owner == ::GetCurrentProcessId() && ::IsWindowVisible(dialog))
+            break;
+    }
+    if (dialog == nullptr)
         return;
     ::KillTimer(nullptr, timer);
     g_watch->seen = true;
