@@ -14,14 +14,6 @@ namespace {
 const std::string kStamp = "SYST:PASS:INST:UPD 1700000000";
 const std::string kAlreadyInstalled = "The upgrade is already installed.\nUpgrade not necessary.";
 
-// Configuration commands only: the error-queue checks after them are the transport's business.
-std::vector<std::string> Sent(const BenchModule& module)
-{
-    std::vector<std::string> sent = module.commands;
-    sent.erase(std::remove(sent.begin(), sent.end(), std::string("SYST:ERR?")), sent.end());
-    return sent;
-}
-
 struct Installation {
     std::vector<std::string> messages;
     std::vector<std::string> sent;
@@ -34,9 +26,9 @@ Installation InstallOn(BenchModule module, std::int32_t rowIndex)
     ModuleBench bench({std::move(module)});
     EXPECT_EQ(bench.ReadModule(0), 112);
     Installation result;
-    InstallOption(bench.module(), ModuleBench::SessionOf(0), rowIndex, bench.sink, [&] { ++result.windowClosed; });
+    InstallOption(bench.module(), bench.SessionOf(0), rowIndex, bench.sink, [&] { ++result.windowClosed; });
     result.messages = bench.sink.messages;
-    result.sent = Sent(bench.Module(0));
+    result.sent = bench.CommandsSentTo(0);
     result.depthAfter = bench.module().GetMemoryDepth();
     result.speedAfter = bench.module().GetStateSpeed();
     return result;
@@ -162,7 +154,7 @@ TEST(InstallOptionForClient, ReturnsTheAutomationResultOfEveryOutcome)
     for (const Case& c : cases) {
         ModuleBench bench({c.module});
         ASSERT_EQ(bench.ReadModule(0), 112) << c.what;
-        EXPECT_EQ(InstallOptionForClient(bench.module(), ModuleBench::SessionOf(0), c.row, bench.sink), c.result) << c.what;
+        EXPECT_EQ(InstallOptionForClient(bench.module(), bench.SessionOf(0), c.row, bench.sink), c.result) << c.what;
         EXPECT_EQ(bench.sink.messages, c.messages) << c.what;
     }
 }
