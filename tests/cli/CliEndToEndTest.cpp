@@ -9,7 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/CliProcess.h"
-#include "report/ReportDoubles.h"
+#include "support/ReportDoubles.h"
 
 namespace stratigon::test {
 namespace {

@@ -1,5 +1,7 @@
 #include "e2e/AppDriver.h"
 
+#include "support/DialogControls.h"
+
 #include <thread>
 
 namespace stratigon::test {
@@ -46,35 +48,6 @@ bool WaitFor(Condition condition)
     return false;
 }
 
-// Texts cross the process boundary as wide characters: the other program's controls are
-// Unicode windows, and only the wide messages are converted faithfully between processes.
-std::string Narrow(const std::wstring& text)
-{
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string result(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), result.data(), size, nullptr,
-                          nullptr);
-    return result;
-}
-
-std::vector<std::string> Entries(HWND control, UINT countMessage, UINT lengthMessage, UINT textMessage)
-{
-    std::vector<std::string> entries;
-    const LRESULT count = ::SendMessageW(control, countMessage, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = ::SendMessageW(control, lengthMessage, static_cast<WPARAM>(i), 0);
-        if (length < 0)
-            break;
-        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-        const LRESULT copied =
-            ::SendMessageW(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-        text.resize(static_cast<size_t>(copied > 0 && copied <= length ? copied : 0));
-        entries.push_back(Narrow(text));
-    }
-    return entries;
-}
-
 }  // namespace
 
 AppDriver::~AppDriver()
@@ -85,6 +58,14 @@ AppDriver::~AppDriver()
         ::CloseHandle(m_process.hProcess);
         ::CloseHandle(m_process.hThread);
     }
+}
+
+std::string AppDriver::ProgramBesideThisOne(const std::string& name)
+{
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string self(path);
+    return self.substr(0, self.find_last_of("\\/") + 1) + name;
 }
 
 bool AppDriver::Start(const std::string& program, const std::vector<std::pair<std::string, std::string>>& environment)
@@ -137,35 +118,10 @@ std::string AppDriver::AnswerMessageBox() const
     const HWND box = WaitForWindow(kMessageBoxCaption);
     if (box == nullptr)
         return "(no message box)";
-    const std::string text = Text(box, kMessageBoxText);
+    const std::string text = ControlText(box, kMessageBoxText);
     ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     WaitFor([&] { return !::IsWindow(box); });
     return text;
-}
-
-std::string AppDriver::Text(HWND dialog, int id)
-{
-    wchar_t text[1024] = {};
-    ::GetDlgItemTextW(dialog, id, text, 1024);
-    return Narrow(text);
-}
-
-bool AppDriver::IsVisible(HWND dialog, int id) { return ::IsWindowVisible(::GetDlgItem(dialog, id)) != FALSE; }
-bool AppDriver::IsEnabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
-
-std::vector<std::string> AppDriver::ComboEntries(HWND dialog, int id)
-{
-    return Entries(::GetDlgItem(dialog, id), CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
-}
-
-std::vector<std::string> AppDriver::ListEntries(HWND dialog, int id)
-{
-    return Entries(::GetDlgItem(dialog, id), LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
-}
-
-int AppDriver::ComboSelection(HWND dialog, int id)
-{
-    return static_cast<int>(::SendMessageA(::GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0));
 }
 
 void AppDriver::PickComboEntry(HWND dialog, int id, int index)

@@ -1,5 +1,6 @@
 // Drives a running Stratigon.exe from another process, as a person would: finds its windows,
-// picks list entries, presses buttons, reads texts and answers message boxes.
+// picks list entries, presses buttons and answers message boxes. Controls are read back with
+// the helpers of support/DialogControls.h.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +20,8 @@ public:
     AppDriver(const AppDriver&) = delete;
     AppDriver& operator=(const AppDriver&) = delete;
 
+    // The path of a program in the folder of this one.
+    static std::string ProgramBesideThisOne(const std::string& name);
     // Starts the program beside this test program with the given environment additions.
     bool Start(const std::string& program, const std::vector<std::pair<std::string, std::string>>& environment);
     // Waits until the process ends; its exit code, or -1 when it did not end in time.
@@ -34,12 +37,6 @@ public:
     // A message box's text; the box is answered with OK.
     std::string AnswerMessageBox() const;
 
-    static std::string Text(HWND dialog, int id);
-    static bool IsVisible(HWND dialog, int id);
-    static bool IsEnabled(HWND dialog, int id);
-    static std::vector<std::string> ComboEntries(HWND dialog, int id);
-    static std::vector<std::string> ListEntries(HWND dialog, int id);
-    static int ComboSelection(HWND dialog, int id);
     // Selections and clicks are posted, so a modal window they open does not block the test.
     static void PickComboEntry(HWND dialog, int id, int index);
     static void PickListEntry(HWND dialog, int id, int index);

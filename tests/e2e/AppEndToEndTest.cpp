@@ -4,6 +4,7 @@
 
 #include "e2e/AppDriver.h"
 #include "res/resource.h"
+#include "support/DialogControls.h"
 #include "support/TempFolder.h"
 
 namespace stratigon::test {
@@ -11,15 +12,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+const std::string kProgram = AppDriver::ProgramBesideThisOne("Stratigon.exe");
 constexpr char kMainCaption[] = "KVX Stratigon Utility";
 constexpr char kInstallCaption[] = "Install Stratigon Upgrade";
-
-std::string ProgramBesideMe()
-{
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return (fs::path(path).parent_path() / "Stratigon.exe").string();
-}
 
 // Stratigon.exe on a bench file of its own, with its state file beside it.
 class AppEndToEndTest : public ::testing::Test {
@@ -27,8 +22,8 @@ protected:
     void Start(const std::string& benchText)
     {
         folder.Write("bench.json", benchText);
-        ASSERT_TRUE(app.Start(ProgramBesideMe(), {{"STRATIGON_SIM_BENCH", folder.File("bench.json")},
-                                                  {"STRATIGON_SIM_STATE", folder.File("state.json")}}));
+        ASSERT_TRUE(app.Start(kProgram, {{"STRATIGON_SIM_BENCH", folder.File("bench.json")},
+                                         {"STRATIGON_SIM_STATE", folder.File("state.json")}}));
     }
 
     HWND MainDialog()
@@ -56,13 +51,13 @@ TEST_F(AppEndToEndTest, AnUpgradeInstalledThroughTheInstallWindowShowsAndPersist
     const HWND main = MainDialog();
     EXPECT_EQ(app.FindWindowOfProcess("Stratigon - Scanning"), nullptr) << "and takes it away when done";
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(AppDriver::Text(main, IDC_PRODUCT_NAME), "KVX7L1A");
-    EXPECT_EQ(AppDriver::Text(main, IDC_MEMORY_DEPTH), "64K");
+    EXPECT_EQ(ControlText(main, IDC_PRODUCT_NAME), "KVX7L1A");
+    EXPECT_EQ(ControlText(main, IDC_MEMORY_DEPTH), "64K");
 
     AppDriver::Click(main, IDC_INSTALL_UPGRADE);
     const HWND install = app.WaitForWindow(kInstallCaption);
     ASSERT_NE(install, nullptr);
-    const std::vector<std::string> lines = AppDriver::ListEntries(install, IDC_UPGRADE_LIST);
+    const std::vector<std::string> lines = ListEntries(install, IDC_UPGRADE_LIST);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "KVX7L1AUP Option 01\t256K\t100 MHz");
     AppDriver::PickListEntry(install, IDC_UPGRADE_LIST, 0);
@@ -70,8 +65,8 @@ TEST_F(AppEndToEndTest, AnUpgradeInstalledThroughTheInstallWindowShowsAndPersist
     EXPECT_EQ(app.AnswerMessageBox(), "You have successfully installed the upgrade:\n"
                                       "Increased from 64K@100 MHz to 256K@100 MHz");
     EXPECT_TRUE(app.WaitUntilGone(kInstallCaption));
-    EXPECT_EQ(AppDriver::Text(main, IDC_MEMORY_DEPTH), "256K");
-    EXPECT_EQ(AppDriver::Text(main, IDC_STATE_SPEED), "100 MHz");
+    EXPECT_EQ(ControlText(main, IDC_MEMORY_DEPTH), "256K");
+    EXPECT_EQ(ControlText(main, IDC_STATE_SPEED), "100 MHz");
 
     EXPECT_EQ(Exit(main), 0);
     EXPECT_NE(folder.Read("state.json").find("262144"), std::string::npos) << folder.Read("state.json");
@@ -86,7 +81,7 @@ TEST_F(AppEndToEndTest, PrintToFileWritesTheReportWhereTheUserSaysWithThePickedU
     AppDriver::Click(main, IDC_VIEW_UPGRADES);
     const HWND upgrades = app.WaitForWindow("Possible Stratigon Upgrades");
     ASSERT_NE(upgrades, nullptr);
-    EXPECT_EQ(AppDriver::Text(upgrades, IDC_UPGRADE_FRAME), "Expansion-1");
+    EXPECT_EQ(ControlText(upgrades, IDC_UPGRADE_FRAME), "Expansion-1");
     AppDriver::PickListEntry(upgrades, IDC_UPGRADE_LIST, 2);
     AppDriver::Click(upgrades, IDC_PRINT_TO_FILE);
 
@@ -121,7 +116,7 @@ TEST_F(AppEndToEndTest, WithoutAVisaLibraryTheProgramSaysSoAndEnds)
     // A copy of the program in a folder of its own has no simulated bench beside it, and Wine
     // has no VISA library of its own.
     const fs::path lonely = folder.Path() / "Stratigon.exe";
-    fs::copy_file(ProgramBesideMe(), lonely);
+    fs::copy_file(kProgram, lonely);
     ASSERT_TRUE(app.Start(lonely.string(), {}));
     const std::string text = app.AnswerMessageBox();
     EXPECT_EQ(text.rfind("No VISA library was found on this computer", 0), 0u) << text;
@@ -135,12 +130,12 @@ TEST_F(AppEndToEndTest, AnEmptyBenchShowsThatThereIsNoModule)
     Start(R"({ "modules": [] })");
     const HWND main = MainDialog();
     ASSERT_NE(main, nullptr);
-    EXPECT_TRUE(AppDriver::IsVisible(main, IDC_NO_MODULE));
-    EXPECT_FALSE(AppDriver::IsVisible(main, IDC_PRODUCT_LABEL));
-    EXPECT_TRUE(AppDriver::ComboEntries(main, IDC_FRAME_LIST).empty());
-    EXPECT_FALSE(AppDriver::IsEnabled(main, IDC_FRAME_LIST));
-    EXPECT_FALSE(AppDriver::IsEnabled(main, IDC_VIEW_UPGRADES));
-    EXPECT_FALSE(AppDriver::IsEnabled(main, IDC_INSTALL_UPGRADE));
+    EXPECT_TRUE(IsShown(main, IDC_NO_MODULE));
+    EXPECT_FALSE(IsShown(main, IDC_PRODUCT_LABEL));
+    EXPECT_TRUE(ComboEntries(main, IDC_FRAME_LIST).empty());
+    EXPECT_FALSE(IsEnabledControl(main, IDC_FRAME_LIST));
+    EXPECT_FALSE(IsEnabledControl(main, IDC_VIEW_UPGRADES));
+    EXPECT_FALSE(IsEnabledControl(main, IDC_INSTALL_UPGRADE));
     EXPECT_EQ(Exit(main), 0);
 }
 
@@ -152,12 +147,12 @@ TEST_F(AppEndToEndTest, AFrameWithoutModulesIsReportedAndTheCloseBoxEndsTheProgr
           "idn": "QUORVALIS,KVX7N2,B000123,FVER:4.2.1" } ] })");
     const HWND main = MainDialog();
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(AppDriver::ComboEntries(main, IDC_FRAME_LIST),
+    EXPECT_EQ(ComboEntries(main, IDC_FRAME_LIST),
               (std::vector<std::string>{"Mainframe", "Expansion-1", "Expansion-2"}));
     AppDriver::PickComboEntry(main, IDC_FRAME_LIST, 1);
     EXPECT_EQ(app.AnswerMessageBox(), "No module to Stratigon.");
-    EXPECT_TRUE(AppDriver::IsVisible(main, IDC_NO_MODULE));
-    EXPECT_FALSE(AppDriver::IsEnabled(main, IDC_INSTALL_UPGRADE));
+    EXPECT_TRUE(IsShown(main, IDC_NO_MODULE));
+    EXPECT_FALSE(IsEnabledControl(main, IDC_INSTALL_UPGRADE));
 
     ::PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(app.WaitForExit(), 0);

@@ -20,20 +20,12 @@ bool Pause(const char* view)
     return static_cast<bool>(std::getline(std::cin, line));
 }
 
-std::string ProgramBesideMe()
-{
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of("\\/") + 1) + "Stratigon.exe";
-}
-
 }  // namespace
 
 int main()
 {
     AppDriver app;
-    if (!app.Start(ProgramBesideMe(), {})) {
+    if (!app.Start(AppDriver::ProgramBesideThisOne("Stratigon.exe"), {})) {
         std::fprintf(stderr, "could not start Stratigon.exe\n");
         return 1;
     }

@@ -3,7 +3,7 @@
 #include "app/CWin32FolderLookup.h"
 #include "app/CWin32VersionResources.h"
 #include "report/ApplicationVersion.h"
-#include "report/ReportDoubles.h"
+#include "support/ReportDoubles.h"
 
 namespace stratigon::test {
 namespace {

@@ -6,7 +6,7 @@
 #include "report/ApplicationVersion.h"
 #include "report/DefaultReportPath.h"
 #include "report/ReportDate.h"
-#include "report/ReportDoubles.h"
+#include "support/ReportDoubles.h"
 #include "report/UpgradeInfoLayout.h"
 
 namespace stratigon::test {

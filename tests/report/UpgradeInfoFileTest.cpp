@@ -9,7 +9,7 @@
 #include "catalogue/PossibleUpgrades.h"
 #include "report/ApplicationVersion.h"
 #include "report/CUpgradeInfoFile.h"
-#include "report/ReportDoubles.h"
+#include "support/ReportDoubles.h"
 
 #if defined(_WIN32)
 #include <windows.h>

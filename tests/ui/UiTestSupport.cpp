@@ -4,7 +4,10 @@
 
 namespace stratigon::test {
 
-std::string TempFolders::DocumentsFolder() { return std::filesystem::temp_directory_path().string(); }
+TestReport::TestReport(IMessageSink& messages) : writer(messages, versions, today, folders)
+{
+    folders.documents = std::filesystem::temp_directory_path().string();
+}
 
 void PumpMessages()
 {
@@ -15,34 +18,7 @@ void PumpMessages()
     }
 }
 
-std::string ControlText(HWND dialog, int id)
-{
-    char text[1024] = {};
-    ::GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-// The control's own visibility: a dialog created for a test may itself be hidden.
-bool IsShown(HWND dialog, int id)
-{
-    return (::GetWindowLongPtrA(::GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
-bool IsEnabledControl(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
-
 namespace {
-
-std::vector<std::string> Entries(HWND control, UINT countMessage, UINT textMessage)
-{
-    std::vector<std::string> entries;
-    const LRESULT count = ::SendMessageA(control, countMessage, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        char text[512] = {};
-        ::SendMessageA(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        entries.emplace_back(text);
-    }
-    return entries;
-}
 
 struct ModalWatch {
     std::string caption;
@@ -71,16 +47,6 @@ void CALLBACK LookForModal(HWND, UINT, UINT_PTR timer, DWORD)
 }
 
 }  // namespace
-
-std::vector<std::string> ComboEntries(HWND dialog, int id)
-{
-    return Entries(::GetDlgItem(dialog, id), CB_GETCOUNT, CB_GETLBTEXT);
-}
-
-std::vector<std::string> ListEntries(HWND dialog, int id)
-{
-    return Entries(::GetDlgItem(dialog, id), LB_GETCOUNT, LB_GETTEXT);
-}
 
 void PickComboEntry(HWND dialog, int id, int index)
 {

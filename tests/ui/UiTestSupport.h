@@ -1,59 +1,32 @@
-// What the dialog tests share: the report's outside world fixed, message pumping, reading
-// controls back, and inspecting a modal dialog while the code under test runs it.
+// What the dialog tests share: the report's outside world fixed, message pumping, user actions
+// sent straight to the dialog, and inspecting a modal dialog while the code under test runs it.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "report/CUpgradeInfoFile.h"
+#include "support/DialogControls.h"
 #include "support/Recorders.h"
+#include "support/ReportDoubles.h"
 
 namespace stratigon::test {
 
-class NoVersions final : public IVersionResources {
-public:
-    std::uint32_t VersionInfoSize(const std::string&) override { return 0; }
-    std::optional<std::string> QueryValue(const std::string&, const std::string&) override { return std::nullopt; }
-};
-
-class FixedDate final : public ILocalDate {
-public:
-    bool Today(std::tm& date) override
-    {
-        date = std::tm{};
-        date.tm_year = 126;
-        date.tm_mon = 11;
-        date.tm_mday = 8;
-        return true;
-    }
-};
-
-class TempFolders final : public IFolderLookup {
-public:
-    bool FolderExists(const std::string&) override { return false; }
-    std::string DocumentsFolder() override;
-};
-
-// A report writer whose outside world is fixed.
+// A report writer whose outside world is fixed: no version resources, 8 December 2026, and
+// the temp folder as the Documents folder.
 struct TestReport {
-    NoVersions versions;
-    FixedDate today;
-    TempFolders folders;
+    ListedVersions versions;
+    FixedDate today{2026, 12, 8};
+    FixedFolders folders;
     CUpgradeInfoFile writer;
-    explicit TestReport(IMessageSink& messages) : writer(messages, versions, today, folders) {}
+    explicit TestReport(IMessageSink& messages);
 };
 
 void PumpMessages();
 
-std::string ControlText(HWND dialog, int id);
-bool IsShown(HWND dialog, int id);
-bool IsEnabledControl(HWND dialog, int id);
-std::vector<std::string> ComboEntries(HWND dialog, int id);
-std::vector<std::string> ListEntries(HWND dialog, int id);
 // Selects an entry as the user does: the control changes, then tells its dialog.
 void PickComboEntry(HWND dialog, int id, int index);
 void PickListEntry(HWND dialog, int id, int index);

@@ -1,4 +1,4 @@
-#include "report/ReportDoubles.h"
+#include "support/ReportDoubles.h"
 
 #include <algorithm>
 #include <fstream>
