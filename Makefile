@@ -13,7 +13,7 @@ XVFB := xvfb-run -a -s "-screen 0 1024x768x24"
 
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev \
 	nlohmann-json3-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 \
-	xvfb xauth imagemagick
+	xvfb xauth imagemagick libwine-dev
 
 .PHONY: help deps build native windows test test-native test-windows run bench clean
 

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "Stratigon.h"
 #include "res/resource.h"
 
 namespace stratigon::app {
@@ -31,7 +32,9 @@ bool CStratigonApp::StartUp()
     }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
-    // The automation class object is registered here, before the scan, once it exists.
+    // From here on creation requests reach the class object; it refuses them until the main
+    // dialog runs. Without a registration the program still serves a person.
+    m_classRegistration.Register(CLSID_StratigonApplication, &m_classObject);
     if (!LoadVisaLibrary() || !DiscoverModules())
         return false;
     m_scanningDlg.DestroyWindow();
@@ -73,8 +76,10 @@ bool CStratigonApp::DiscoverModules()
 void CStratigonApp::RunMainDialog()
 {
     ui::CMainWindow mainWindow(*m_pModule, m_messages, m_report, m_state);
+    m_state.mainWindow = &mainWindow;
     m_state.mainDlgRunning = true;
     mainWindow.DoModal(nullptr);
+    m_state.mainWindow = nullptr;
 }
 
 int CStratigonApp::ShutDown()
@@ -84,6 +89,7 @@ int CStratigonApp::ShutDown()
         m_pModule.reset();
     }
     m_state.mainDlgRunning = false;
+    m_classRegistration.Revoke();
     m_scanningDlg.DestroyWindow();
     if (m_oleStarted)
         ::OleUninitialize();

@@ -1,5 +1,6 @@
-// The application: initialises sockets and OLE, scans for the modules behind the scanning
-// dialog, runs the main dialog, and releases the instruments when it ends.
+// The application: initialises sockets and OLE, registers the automation class object, scans
+// for the modules behind the scanning dialog, runs the main dialog, and releases the
+// instruments and withdraws the class object when it ends.
 #pragma once
 
 #include <memory>
@@ -10,6 +11,8 @@
 #include "module/SystemClock.h"
 #include "report/CUpgradeInfoFile.h"
 #include "report/SystemLocalDate.h"
+#include "app/CClassObjectRegistration.h"
+#include "app/CpiApplicationFactory.h"
 #include "app/CWin32FolderLookup.h"
 #include "app/CWin32VersionResources.h"
 #include "ui/CMainWindow.h"
@@ -52,7 +55,11 @@ private:
     CUpgradeInfoFile m_report{m_messages, m_versions, m_today, m_folders};
     ui::CScanningDlg m_scanningDlg;
     std::unique_ptr<CModule> m_pModule;
-    ui::ApplicationState m_state;  // mainDlgRunning
+    ui::ApplicationState m_state;
+    // Declared after the state it serves and before its registration, so that it outlives
+    // both that and the clients COM still holds until OLE is shut down.
+    CpiApplicationFactory m_classObject{m_state};
+    CClassObjectRegistration m_classRegistration;
     bool m_socketsStarted = false;
     bool m_oleStarted = false;
 };

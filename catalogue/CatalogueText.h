@@ -18,5 +18,7 @@ std::string SpeedForDisplay(std::string_view catalogueSpeed);
 int CompareIgnoringCase(std::string_view left, std::string_view right);
 bool EqualsIgnoringCase(std::string_view left, std::string_view right);
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);
+// The text with its plain ASCII letters in capitals, as serial numbers and unique IDs are.
+std::string UpperCase(std::string_view text);
 
 }  // namespace stratigon

@@ -8,7 +8,7 @@
 
 namespace stratigon {
 
-const OptionRow* FindOptionTable(std::string_view productName, IMessageSink& messages, std::int32_t& rowCount)
+const OptionRow* LookUpOptionTable(std::string_view productName, std::int32_t& rowCount)
 {
     for (const ProductOptionTable& table : OptionCatalogue::Tables()) {
         if (EqualsIgnoringCase(productName, table.productName)) {
@@ -16,6 +16,13 @@ const OptionRow* FindOptionTable(std::string_view productName, IMessageSink& mes
             return table.rows;
         }
     }
+    return nullptr;
+}
+
+const OptionRow* FindOptionTable(std::string_view productName, IMessageSink& messages, std::int32_t& rowCount)
+{
+    if (const OptionRow* rows = LookUpOptionTable(productName, rowCount))
+        return rows;
     const std::string text = "Error: No option table defined for this product: " + std::string(productName);
     messages.ShowMessage(text.c_str());
     return nullptr;

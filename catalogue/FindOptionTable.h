@@ -17,6 +17,9 @@ class CModule;
 // the product name does not matter; its length does.
 const OptionRow* FindOptionTable(std::string_view productName, IMessageSink& messages, std::int32_t& rowCount);
 
+// The same without telling anyone when the product has none.
+const OptionRow* LookUpOptionTable(std::string_view productName, std::int32_t& rowCount);
+
 // The same for the module read last.
 const OptionRow* FindOptionTable(const CModule& module, IMessageSink& messages, std::int32_t& rowCount);
 

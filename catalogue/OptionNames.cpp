@@ -1,6 +1,7 @@
 #include "catalogue/OptionNames.h"
 
 #include "catalogue/CatalogueText.h"
+#include "catalogue/FindOptionTable.h"
 #include "catalogue/OptionCatalogue.h"
 
 namespace stratigon {
@@ -43,6 +44,13 @@ std::int32_t FindOptionByDesignation(const OptionRow* rows, std::int32_t rowCoun
             return i;
     }
     return -1;
+}
+
+std::int32_t FindProductOptionByDesignation(std::string_view productName, std::string_view designation)
+{
+    std::int32_t rowCount = 0;
+    const OptionRow* rows = LookUpOptionTable(productName, rowCount);
+    return FindOptionByDesignation(rows, rowCount, designation);
 }
 
 }  // namespace stratigon

@@ -18,5 +18,7 @@ bool IsFactoryDefault(const OptionRow& row);
 // The index of the row that `designation` names, in any of the three forms and any letter
 // case; -1 when it names none of them.
 std::int32_t FindOptionByDesignation(const OptionRow* rows, std::int32_t rowCount, std::string_view designation);
+// The same in the product's own table; -1 also when the product has none. Tells nobody.
+std::int32_t FindProductOptionByDesignation(std::string_view productName, std::string_view designation);
 
 }  // namespace stratigon

@@ -1,10 +1,9 @@
 #include "cli/CommandRunner.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 #include "catalogue/AutomationResult.h"
+#include "catalogue/CatalogueText.h"
 #include "catalogue/FindOptionTable.h"
 #include "catalogue/ModuleConfiguration.h"
 #include "catalogue/OptionNames.h"
@@ -27,12 +26,6 @@ struct CommandEntry {
     const char* name;
     int (CommandRunner::*run)();
 };
-
-std::string UpperCase(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
 
 }  // namespace
 
@@ -115,7 +108,7 @@ int CommandRunner::Show()
     int status = 0;
     const int index = FindModuleByUniqueId(m_options.arguments[0], status);
     if (index < 0)
-        return Fail(kUnknownUniqueId);
+        return Fail(ResultText(AutomationResult::UniqueIdNotFound));
     const ModuleReading reading = TakeReading(*m_module, m_module->GetDevice(index), status);
     if (m_options.json)
         Print(ToJson(reading));
@@ -128,7 +121,7 @@ int CommandRunner::Upgrades()
 {
     int status = 0;
     if (FindModuleByUniqueId(m_options.arguments[0], status) < 0)
-        return Fail(kUnknownUniqueId);
+        return Fail(ResultText(AutomationResult::UniqueIdNotFound));
     const auto candidates = ExamineOptionTable(ConfigurationOf(*m_module), m_messages);
     if (!candidates)
         return Fail(ResultText(AutomationResult::ProductNotDefined));
@@ -144,7 +137,7 @@ int CommandRunner::Report()
 {
     int status = 0;
     if (FindModuleByUniqueId(m_options.arguments[0], status) < 0)
-        return Fail(kUnknownUniqueId);
+        return Fail(ResultText(AutomationResult::UniqueIdNotFound));
     PlatformLookups lookups = MakePlatformLookups();
     SystemLocalDate today;
     CUpgradeInfoFile file(m_messages, *lookups.versions, today, *lookups.folders);
@@ -165,7 +158,7 @@ int CommandRunner::Install()
     int status = 0;
     const int index = FindModuleByUniqueId(m_options.arguments[0], status);
     if (index < 0)
-        return Fail(kUnknownUniqueId);
+        return Fail(ResultText(AutomationResult::UniqueIdNotFound));
     const ViSession session = m_module->GetDevice(index).session;
     std::int32_t rowCount = 0;
     const OptionRow* rows = FindOptionTable(*m_module, m_messages, rowCount);

@@ -7,8 +7,6 @@
 
 namespace stratigon::cli {
 
-inline constexpr char kUnknownUniqueId[] = "No module has the specified Unique ID.";
-
 std::string ResultText(std::uint32_t automationResult);
 
 }  // namespace stratigon::cli

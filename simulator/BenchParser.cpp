@@ -156,6 +156,7 @@ const Field<M> kModuleFields[] = {
     {"pattern_option", [](const json& v, const Path& p, M& m) { m.patternOption = ReadString(v, p); }},
     {"memory", [](const json& v, const Path& p, M& m) { m.memory = ReadMemory(v, p); }},
     {"faults", [](const json& v, const Path& p, M& m) { ReadFields(v, p, kFaultFields, m.faults); }},
+    {"latency_ms", [](const json& v, const Path& p, M& m) { m.latencyMs = ReadInt(v, p, 0, 600000); }},
     {"answers", [](const json& v, const Path& p, M& m) { m.answers = ReadAnswers(v, p); }},
 };
 

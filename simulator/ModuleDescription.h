@@ -38,6 +38,8 @@ struct ModuleDescription {
     std::string patternOption = "STD";
     std::map<std::uint32_t, std::uint32_t> memory;
     Faults faults;
+    // How long the module takes to answer: each open and each read waits this long.
+    int latencyMs = 0;
     // Verbatim answers by message text; they bypass the personality entirely.
     std::map<std::string, std::string> answers;
 };

@@ -7,9 +7,11 @@
 #include "simulator/VisaStatus.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <thread>
 
 namespace stratigon::sim {
 namespace {
@@ -193,6 +195,7 @@ ViStatus Simulator::Open(ViSession rm, ViConstRsrc name, ViAccessMode mode, ViSe
     if (bench_->At(*index).Description().faults.openError) {
         return VI_ERROR_IO;
     }
+    WaitForAnswer(bench_->At(*index));
     return OpenSession(rm, *index, mode, vi);
 }
 
@@ -295,6 +298,7 @@ ViStatus Simulator::Read(ViSession vi, ViPBuf buf, ViUInt32 cnt, ViUInt32* retCn
         return status;
     }
     std::string bytes;
+    WaitForAnswer(*instrument);
     const ViStatus status = locks_[index].Permits(vi) ? instrument->Read(cnt, bytes) : VI_ERROR_RSRC_LOCKED;
     trace_.RecordRead(instrument->Resource(), bytes, status);
     if (status < 0) {
@@ -353,6 +357,13 @@ ViStatus Simulator::StatusDesc(ViStatus status, ViChar desc[])
     std::snprintf(text, sizeof text, "Unknown status value 0x%08X.", static_cast<unsigned>(static_cast<std::uint32_t>(status)));
     CopyText(desc, text);
     return VI_WARN_UNKNOWN_STATUS;
+}
+
+void Simulator::WaitForAnswer(const Instrument& instrument)
+{
+    if (const int latency = instrument.Description().latencyMs; latency > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(latency));
+    }
 }
 
 Instrument* Simulator::InstrumentOf(ViSession vi, std::size_t* index)

@@ -46,6 +46,7 @@ private:
     ViStatus OpenSession(ViSession rm, std::size_t instrument, ViAccessMode mode, ViSession* vi);
     // The instrument behind a session, or null when the id is no open instrument session.
     Instrument* InstrumentOf(ViSession vi, std::size_t* index = nullptr);
+    static void WaitForAnswer(const Instrument& instrument);
     ViStatus BeginTransfer(ViSession vi, const void* buf, ViUInt32 cnt, ViUInt32* retCnt, Instrument*& instrument,
                            std::size_t& index);
 

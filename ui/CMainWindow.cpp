@@ -3,6 +3,10 @@
 #include <cstdio>
 #include <iterator>
 
+#include "catalogue/AutomationResult.h"
+#include "catalogue/CatalogueText.h"
+#include "catalogue/OptionNames.h"
+#include "catalogue/UpgradeInstallation.h"
 #include "instrument/FrameNames.h"
 #include "module/ModuleCodes.h"
 #include "res/resource.h"
@@ -37,8 +41,10 @@ CMainWindow::CMainWindow(CModule& module, IMessageSink& messages, CUpgradeInfoFi
 
 CMainWindow::~CMainWindow()
 {
-    if (m_automationProxy != nullptr)
+    if (m_automationProxy != nullptr) {
+        m_automationProxy->DetachMainDialog();
         ForgetAutomationProxy();
+    }
 }
 
 std::span<const CMainWindow::CommandEntry> CMainWindow::CommandTable()
@@ -279,12 +285,140 @@ bool CMainWindow::HandleInitMenuPopup(WPARAM wParam, LPARAM lParam, LRESULT&)
     return false;
 }
 
-CStratigonDlgAutoProxy* CMainWindow::GetAutomationProxy() { return m_automationProxy; }
+IAutomationProxy* CMainWindow::GetAutomationProxy()
+{
+    if (m_automationProxy == nullptr && m_application.proxyFactory != nullptr) {
+        m_automationProxy = m_application.proxyFactory->CreateAutomationProxy();
+        if (m_automationProxy != nullptr)
+            UpdateClientIndicator();
+    }
+    return m_automationProxy;
+}
 
 void CMainWindow::ForgetAutomationProxy()
 {
     m_automationProxy = nullptr;
     UpdateClientIndicator();
+}
+
+ViSession CMainWindow::FindModuleByUniqueId(const std::string& uniqueId)
+{
+    for (int row = 0; row < m_module.GetDeviceCount(); ++row) {
+        const ViSession session = m_module.GetDevice(row).session;
+        m_module.ReadModule(session);
+        if (m_module.GetUniqueId() == uniqueId)
+            return session;
+    }
+    return kNoModule;
+}
+
+std::uint32_t CMainWindow::GetUniqueIdBySerial(const std::string& serialNumber, std::string& uniqueId)
+{
+    std::uint32_t result = AutomationResult::SerialNotFound;
+    const std::string wanted = UpperCase(serialNumber);
+    if (wanted.empty()) {
+        result = AutomationResult::SerialRequired;
+        if (m_module.GetDeviceCount() == 1) {
+            m_module.ReadModule(m_module.GetDevice(0).session);
+            uniqueId = m_module.GetUniqueId();
+            result = AutomationResult::Success;
+        }
+    } else {
+        for (int row = 0; row < m_module.GetDeviceCount(); ++row) {
+            m_module.ReadModule(m_module.GetDevice(row).session);
+            if (m_module.GetSerialNumber() == wanted) {
+                uniqueId = m_module.GetUniqueId();
+                result = uniqueId.empty() ? AutomationResult::NoUniqueId : AutomationResult::Success;
+                break;
+            }
+        }
+    }
+    ReadSelectedModuleAgain();
+    return result;
+}
+
+std::uint32_t CMainWindow::SelectModuleByUniqueId(const std::string& uniqueId)
+{
+    std::uint32_t result = AutomationResult::UniqueIdNotFound;
+    const std::string wanted = UpperCase(uniqueId);
+    for (int row = 0; row < m_module.GetDeviceCount(); ++row) {
+        const DeviceEntry device = m_module.GetDevice(row);
+        const int code = m_module.ReadModule(device.session);
+        if (m_module.GetUniqueId() != wanted)
+            continue;
+        if (device.session != m_selectedModule) {
+            m_selectionStatus = code;
+            SelectFrameAndModule(device.interfaceNumber, device.session);
+        }
+        result = AutomationResult::Success;
+        break;
+    }
+    ReadSelectedModuleAgain();
+    return result;
+}
+
+void CMainWindow::SelectFrameAndModule(int frame, ViSession session)
+{
+    const HWND frames = Item(IDC_FRAME_LIST);
+    if (frame != static_cast<int>(::SendMessageA(frames, CB_GETCURSEL, 0, 0))) {
+        m_selectedFrame = frame;
+        ::SendMessageA(frames, CB_SETCURSEL, static_cast<WPARAM>(frame), 0);
+        m_frameName = FrameName(frame);
+        ::SendMessageA(Item(IDC_SLOT_LIST), CB_RESETCONTENT, 0, 0);
+        AddSlotsOfSelectedFrame();
+    } else if (session == m_selectedModule) {
+        return;
+    }
+    m_selectedModule = session;
+    SelectSlotOfModule(session);
+    TransferToControls();
+    UpdateDisplay();
+}
+
+// Selects the slot entry of the module; when the list has none, its first entry and no text.
+void CMainWindow::SelectSlotOfModule(ViSession session)
+{
+    const HWND slots = Item(IDC_SLOT_LIST);
+    for (int entry = 0; entry < ListCount(slots); ++entry) {
+        if (static_cast<ViSession>(::SendMessageA(slots, CB_GETITEMDATA, static_cast<WPARAM>(entry), 0)) == session) {
+            ::SendMessageA(slots, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+            m_slotText = ItemText(IDC_SLOT_LIST);
+            return;
+        }
+    }
+    ::SendMessageA(slots, CB_SETCURSEL, 0, 0);
+    m_slotText.clear();
+}
+
+std::uint32_t CMainWindow::InstallUpgradeByUniqueId(const std::string& upgrade, const std::string& uniqueId)
+{
+    std::uint32_t result = AutomationResult::UniqueIdNotFound;
+    const ViSession session = FindModuleByUniqueId(UpperCase(uniqueId));
+    if (session != kNoModule) {
+        const std::int32_t row = FindProductOptionByDesignation(m_module.GetProductName(), UpperCase(upgrade));
+        result = InstallOptionForClient(m_module, session, row, m_messages);
+    }
+    ReadSelectedModuleAgain();
+    TransferToControls();
+    UpdateDisplay();
+    return result;
+}
+
+std::uint32_t CMainWindow::SaveUpgradeInfoByUniqueId(const std::string& path, const std::string& uniqueId,
+                                                     const std::string& upgradeText)
+{
+    std::uint32_t result = AutomationResult::UniqueIdNotFound;
+    if (FindModuleByUniqueId(UpperCase(uniqueId)) != kNoModule)
+        result = m_report.SaveUpgradeInfo(m_module, upgradeText, path);
+    ReadSelectedModuleAgain();
+    return result;
+}
+
+// The module object describes the dialog's selection again; the code is not kept.
+void CMainWindow::ReadSelectedModuleAgain()
+{
+    if (m_selectedModule != kNoModule)
+        m_module.ReadModule(m_selectedModule);
 }
 
 }  // namespace stratigon::ui

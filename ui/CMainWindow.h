@@ -2,21 +2,17 @@
 // the module there, and opens the Possible Upgrades dialog or the install window for it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "instrument/IMessageSink.h"
 #include "module/CModule.h"
 #include "report/CUpgradeInfoFile.h"
+#include "ui/ApplicationState.h"
 #include "ui/CStratigonDlg.h"
+#include "ui/IAutomationProxy.h"
 
 namespace stratigon::ui {
-
-class CStratigonDlgAutoProxy;
-
-// What the main dialog needs to know of the application that runs it.
-struct ApplicationState {
-    bool mainDlgRunning = false;
-};
 
 class CMainWindow final : public CStratigonDlg<CMainWindow> {
 public:
@@ -39,8 +35,21 @@ public:
     void OnExit();
     void OnClose();
 
-    CStratigonDlgAutoProxy* GetAutomationProxy();
+    // The proxy every automation client shares; made when there is none. Null when none can be had.
+    IAutomationProxy* GetAutomationProxy();
     void ForgetAutomationProxy();
+    bool HasAutomationProxy() const { return m_automationProxy != nullptr; }
+
+    // The operations behind the automation methods. Modules are named by serial number or
+    // unique ID (either in any letter case); results are 0 or an AutomationResult. Each reads
+    // modules through the module object and then reads the selected module again.
+    ViSession FindModuleByUniqueId(const std::string& uniqueId);
+    std::uint32_t GetUniqueIdBySerial(const std::string& serialNumber, std::string& uniqueId);
+    std::uint32_t SelectModuleByUniqueId(const std::string& uniqueId);
+    void SelectFrameAndModule(int frame, ViSession session);
+    std::uint32_t InstallUpgradeByUniqueId(const std::string& upgrade, const std::string& uniqueId);
+    std::uint32_t SaveUpgradeInfoByUniqueId(const std::string& path, const std::string& uniqueId,
+                                            const std::string& upgradeText);
 
     int SelectedFrame() const { return m_selectedFrame; }
     ViSession SelectedModule() const { return m_selectedModule; }
@@ -58,6 +67,8 @@ private:
     void TransferToControls();
     void AddSlotsOfSelectedFrame();
     void SelectFirstSlot();
+    void SelectSlotOfModule(ViSession session);
+    void ReadSelectedModuleAgain();
     void ShowLabels(const int* shown, const int* hidden);
     void ShowNoModuleLabels();
     void ShowAnalyzerLabels();
@@ -74,7 +85,7 @@ private:
     IMessageSink& m_messages;
     CUpgradeInfoFile& m_report;
     ApplicationState& m_application;
-    CStratigonDlgAutoProxy* m_automationProxy = nullptr;
+    IAutomationProxy* m_automationProxy = nullptr;
     int m_selectedFrame = kNoFrame;
     ViSession m_selectedModule = kNoModule;
     int m_trackedPrompt = 0;

@@ -3,12 +3,13 @@
 #pragma once
 
 #include "instrument/IMessageSink.h"
+#include "ui/ApplicationState.h"
 
 namespace stratigon::ui {
 
 class CMessageBoxSink final : public IMessageSink {
 public:
-    static constexpr const char* kCaption = "Stratigon";
+    static constexpr const char* kCaption = kApplicationName;
     void ShowMessage(const char* text) override;
 };
 

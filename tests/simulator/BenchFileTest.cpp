@@ -73,6 +73,7 @@ const UnusableCase kUnusable[] = {
     {R"({ "modules": [ { "kind": "toaster" } ] })", "modules[0].kind must be \"analyzer\""},
     {R"({ "modules": [ { "slot": 70000 } ] })", "modules[0].slot must be between 0 and 32767"},
     {R"({ "modules": [ { "model_code": -1 } ] })", "modules[0].model_code must be between 0 and 65535"},
+    {R"({ "modules": [ { "latency_ms": -5 } ] })", "modules[0].latency_ms must be between 0 and 600000"},
     {R"({ "modules": [ { "faults": [] } ] })", "modules[0].faults must be an object"},
     {R"({ "modules": [ { "faults": { "refuse": "*RST" } } ] })", "modules[0].faults.refuse must be an array"},
     {R"({ "modules": [ { "faults": { "no_answer": [ 1 ] } } ] })", "modules[0].faults.no_answer[0] must be a string"},

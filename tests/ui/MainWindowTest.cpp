@@ -14,22 +14,6 @@ namespace {
 
 using ui::CMainWindow;
 
-std::string Analyzer(int frame, int slot, const std::string& product = "KVX7L1A", const std::string& serial = "B012345")
-{
-    return R"({ "interface": )" + std::to_string(frame) + R"(, "slot": )" + std::to_string(slot) +
-           R"(, "logical_address": )" + std::to_string(frame * 32 + slot) +
-           R"(, "model_code": 1025, "kind": "analyzer", "idn": "QUORVALIS,)" + product + "," + serial +
-           R"(,FVER:4.2.1" })";
-}
-
-std::string Bench(const std::vector<std::string>& modules)
-{
-    std::string text = R"({ "modules": [)";
-    for (size_t i = 0; i < modules.size(); ++i)
-        text += (i ? "," : "") + modules[i];
-    return text + "] }";
-}
-
 const std::string kPatternGenerator =
     R"({ "interface": 1, "slot": 4, "logical_address": 40, "model_code": 1985, "kind": "pattern-generator",
          "idn": "QUORVALIS,KVX7PG2,C100200,FW:2.0.5" })";

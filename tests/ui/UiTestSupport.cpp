@@ -18,6 +18,22 @@ void PumpMessages()
     }
 }
 
+std::string Analyzer(int frame, int slot, const std::string& product, const std::string& serial)
+{
+    return R"({ "interface": )" + std::to_string(frame) + R"(, "slot": )" + std::to_string(slot) +
+           R"(, "logical_address": )" + std::to_string(frame * 32 + slot) +
+           R"(, "model_code": 1025, "kind": "analyzer", "idn": "QUORVALIS,)" + product + "," + serial +
+           R"(,FVER:4.2.1" })";
+}
+
+std::string Bench(const std::vector<std::string>& modules)
+{
+    std::string text = R"({ "modules": [)";
+    for (size_t i = 0; i < modules.size(); ++i)
+        text += (i ? "," : "") + modules[i];
+    return text + "] }";
+}
+
 namespace {
 
 struct ModalWatch {

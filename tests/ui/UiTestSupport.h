@@ -27,6 +27,10 @@ struct TestReport {
 
 void PumpMessages();
 
+// Bench-file JSON: one analyzer entry at a frame and slot, and a bench of such entries.
+std::string Analyzer(int frame, int slot, const std::string& product = "KVX7L1A", const std::string& serial = "B012345");
+std::string Bench(const std::vector<std::string>& modules);
+
 // Selects an entry as the user does: the control changes, then tells its dialog.
 void PickComboEntry(HWND dialog, int id, int index);
 void PickListEntry(HWND dialog, int id, int index);

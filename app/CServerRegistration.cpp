@@ -1,0 +1,173 @@
+#include "app/CServerRegistration.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
+
+#include "Stratigon.h"
+#include "app/AnsiText.h"
+#include "app/CpiApplicationFactory.h"
+#include "ui/ApplicationState.h"
+#include "ui/UniqueHandle.h"
+
+namespace stratigon::app {
+
+namespace {
+
+using UniqueKey = ui::UniqueHandle<HKEY, &::RegCloseKey>;
+
+constexpr char kClasses[] = "Software\\Classes\\";
+constexpr char kDescription[] = "KVX Stratigon Utility";
+
+struct Switch {
+    std::string_view text;
+    CServerRegistration::Request request;
+};
+
+constexpr Switch kSwitches[] = {
+    {"regserver", CServerRegistration::Request::Register},
+    {"unregserver", CServerRegistration::Request::Unregister},
+};
+
+std::string_view Trimmed(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::string GuidText(REFGUID guid)
+{
+    wchar_t text[64] = {};
+    ::StringFromGUID2(guid, text, 64);
+    return std::string(text, text + ::wcslen(text));
+}
+
+std::string SystemText(DWORD error)
+{
+    char text[512] = {};
+    ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                     sizeof text, nullptr);
+    std::string result(text);
+    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
+        result.pop_back();
+    return result.empty() ? "error " + std::to_string(error) : result;
+}
+
+std::string KeyFailure(const std::string& key, LONG error)
+{
+    return "cannot write HKEY_LOCAL_MACHINE\\" + key + ": " + SystemText(static_cast<DWORD>(error));
+}
+
+// Sets the default value of a machine-wide key, creating the key. Empty on success.
+std::string WriteDefault(const std::string& key, const std::string& value)
+{
+    UniqueKey handle;
+    LONG error = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                   handle.put(), nullptr);
+    if (error == ERROR_SUCCESS)
+        error = ::RegSetValueExA(handle.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>(value.size() + 1));
+    return error == ERROR_SUCCESS ? std::string() : KeyFailure(key, error);
+}
+
+std::string DeleteTree(const std::string& key)
+{
+    const LONG error = ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());
+    if (error == ERROR_SUCCESS || error == ERROR_FILE_NOT_FOUND)
+        return {};
+    return "cannot remove HKEY_LOCAL_MACHINE\\" + key + ": " + SystemText(static_cast<DWORD>(error));
+}
+
+std::string ClassKey() { return std::string(kClasses) + "CLSID\\" + GuidText(CLSID_StratigonApplication); }
+std::string ProgIdKey() { return std::string(kClasses) + CpiApplicationFactory::kProgId; }
+
+std::string RegisterTypeLibrary(const std::string& programPath)
+{
+    ITypeLib* library = nullptr;
+    const HRESULT result = ::LoadTypeLibEx(WideFromAnsi(programPath).c_str(), REGKIND_REGISTER, &library);
+    if (FAILED(result))
+        return "cannot register the type library of " + programPath + ": " + SystemText(static_cast<DWORD>(result));
+    library->Release();
+    return {};
+}
+
+void WriteToStandardError(const std::string& text)
+{
+    HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
+    // Started from a console without redirection, a windowed program has no standard error.
+    ui::UniqueHandle<HANDLE, &::CloseHandle> console;
+    if ((error == nullptr || error == INVALID_HANDLE_VALUE) && ::AttachConsole(ATTACH_PARENT_PROCESS)) {
+        error = ::CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (error != INVALID_HANDLE_VALUE)
+            console.reset(error);
+    }
+    if (error == nullptr || error == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    ::WriteFile(error, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+std::string ProgramPath()
+{
+    char path[MAX_PATH * 4] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
+    return std::string(path, length);
+}
+
+}  // namespace
+
+CServerRegistration::Request CServerRegistration::RequestOf(std::string_view commandLine)
+{
+    const std::string_view argument = Trimmed(commandLine);
+    if (argument.size() < 2 || (argument[0] != '/' && argument[0] != '-'))
+        return Request::None;
+    const std::string_view name = argument.substr(1);
+    for (const Switch& entry : kSwitches)
+        if (name.size() == entry.text.size() && ::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.data(),
+                                                                 static_cast<int>(name.size()), entry.text.data(),
+                                                                 static_cast<int>(entry.text.size())) == CSTR_EQUAL)
+            return entry.request;
+    return Request::None;
+}
+
+std::string CServerRegistration::Register(const std::string& programPath)
+{
+    const std::string classId = GuidText(CLSID_StratigonApplication);
+    const std::pair<std::string, std::string> keys[] = {
+        {ProgIdKey(), kDescription},
+        {ProgIdKey() + "\\CLSID", classId},
+        {ClassKey(), kDescription},
+        {ClassKey() + "\\LocalServer32", "\"" + programPath + "\""},
+        {ClassKey() + "\\ProgID", CpiApplicationFactory::kProgId},
+        {ClassKey() + "\\TypeLib", GuidText(LIBID_StratigonLib)},
+    };
+    for (const auto& [key, value] : keys)
+        if (std::string failure = WriteDefault(key, value); !failure.empty())
+            return failure;
+    return RegisterTypeLibrary(programPath);
+}
+
+std::string CServerRegistration::Unregister()
+{
+    // A library that was never registered is no failure.
+    ::UnRegisterTypeLib(LIBID_StratigonLib, 1, 0, LOCALE_NEUTRAL, SYS_WIN64);
+    if (std::string failure = DeleteTree(ClassKey()); !failure.empty())
+        return failure;
+    return DeleteTree(ProgIdKey());
+}
+
+int CServerRegistration::Run(Request request)
+{
+    const HRESULT initialized = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const std::string failure = request == Request::Register ? Register(ProgramPath()) : Unregister();
+    if (SUCCEEDED(initialized))
+        ::CoUninitialize();
+    if (failure.empty())
+        return 0;
+    WriteToStandardError(std::string(ui::kApplicationName) + ": " + failure + "\n");
+    return 1;
+}
+
+}  // namespace stratigon::app

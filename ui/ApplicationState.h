@@ -1,0 +1,26 @@
+// What the dialogs and the automation objects know of the application that runs them: whether
+// the main dialog runs, the link to it, and the count of reasons for a server to stay alive.
+#pragma once
+
+#include <atomic>
+
+namespace stratigon::ui {
+
+class CMainWindow;
+class IAutomationProxyFactory;
+
+// The caption of the program's message boxes and the source of its automation errors.
+inline constexpr char kApplicationName[] = "Stratigon";
+
+struct ApplicationState {
+    bool mainDlgRunning = false;
+    // The application's main window while the main dialog runs; null before and after.
+    CMainWindow* mainWindow = nullptr;
+    // Proxies and LockServer calls count here. The count neither ends the program nor keeps
+    // it running: the main dialog decides that.
+    std::atomic<long> lockCount{0};
+    // Null: the main dialog hands out no proxy.
+    IAutomationProxyFactory* proxyFactory = nullptr;
+};
+
+}  // namespace stratigon::ui
