@@ -57,9 +57,11 @@ test-windows: windows
 test: test-native test-windows
 
 # With a display the program opens there; without one it runs on a private X server, and
-# screenshots of its main views go to out/.
+# screenshots of its main views go to out/. Either way the build's program is registered in
+# the prefix first, so automation clients (the samples) reach it.
 run: windows
 	@if [ -n "$${DISPLAY:-}" ]; then \
+		WINEPREFIX=$(WINEPREFIX) tools/wine-run $(WINDOWS)/bin/Stratigon.exe /RegServer && \
 		WINEPREFIX=$(WINEPREFIX) tools/wine-run $(WINDOWS)/bin/Stratigon.exe; \
 	else \
 		WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; \

@@ -5,6 +5,7 @@
 
 #include "Stratigon.h"
 #include "app/AnsiText.h"
+#include "support/AutomationCalls.h"
 #include "app/CpiApplicationFactory.h"
 #include "res/resource.h"
 #include "simulator/SimulatorControl.h"
@@ -18,83 +19,6 @@ namespace stratigon::test {
 namespace {
 
 using ui::ComPtr;
-
-constexpr HRESULT Failure(int code) { return MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, code); }
-
-VARIANT Text(const wchar_t* text)
-{
-    VARIANT value;
-    ::VariantInit(&value);
-    V_VT(&value) = VT_BSTR;
-    V_BSTR(&value) = text == nullptr ? nullptr : ::SysAllocString(text);
-    return value;
-}
-
-VARIANT Number(VARTYPE type, double number)
-{
-    VARIANT value;
-    ::VariantInit(&value);
-    V_VT(&value) = VT_R8;
-    V_R8(&value) = number;
-    ::VariantChangeType(&value, &value, 0, type);
-    return value;
-}
-
-VARIANT Special(VARTYPE type)
-{
-    VARIANT value;
-    ::VariantInit(&value);
-    V_VT(&value) = type;
-    V_ERROR(&value) = DISP_E_PARAMNOTFOUND;
-    return value;
-}
-
-std::string Narrow(BSTR text) { return app::AnsiFromBstr(text); }
-
-// What a late-bound client sees of one call; an automation error reads as its result code.
-struct LateCall {
-    HRESULT result = E_FAIL;
-    std::string value;
-    WORD code = 0;
-    HRESULT status = E_FAIL;
-    std::string description, source, helpFile;
-    DWORD helpContext = 0xdeadbeef;
-    UINT argumentError = 0xdeadbeef;
-    HRESULT Outcome() const { return result == DISP_E_EXCEPTION && code != 0 ? Failure(code) : result; }
-};
-
-LateCall Invoke(IDispatch* object, DISPID id, std::vector<VARIANT> arguments, WORD flags = DISPATCH_METHOD)
-{
-    std::reverse(arguments.begin(), arguments.end());
-    DISPID named = DISPID_PROPERTYPUT;
-    const bool put = (flags & DISPATCH_PROPERTYPUT) != 0;
-    DISPPARAMS parameters{arguments.data(), put ? &named : nullptr, static_cast<UINT>(arguments.size()), put ? 1u : 0u};
-    VARIANT result;
-    ::VariantInit(&result);
-    EXCEPINFO exception{};
-    LateCall call;
-    call.result = object->Invoke(id, IID_NULL, 0, flags, &parameters, &result, &exception, &call.argumentError);
-    if (V_VT(&result) == VT_BSTR)
-        call.value = Narrow(V_BSTR(&result));
-    call.code = exception.wCode;
-    call.status = exception.scode;
-    call.description = Narrow(exception.bstrDescription);
-    call.source = Narrow(exception.bstrSource);
-    call.helpFile = Narrow(exception.bstrHelpFile);
-    call.helpContext = exception.dwHelpContext;
-    for (BSTR text : {exception.bstrDescription, exception.bstrSource, exception.bstrHelpFile})
-        ::SysFreeString(text);
-    ::VariantClear(&result);
-    for (VARIANT& argument : arguments)
-        ::VariantClear(&argument);
-    return call;
-}
-
-struct Bstr {
-    explicit Bstr(const wchar_t* text) : value(::SysAllocString(text)) {}
-    ~Bstr() { ::SysFreeString(value); }
-    BSTR value;
-};
 
 // The main dialog on the simulated bench, with the application state and class object that
 // Stratigon.exe gives it, as while the main dialog runs.
@@ -181,21 +105,21 @@ TEST_F(AutomationTest, GetUniqueIdLooksUpTheSerialNumberThroughBothBindings)
 {
     struct Case {
         std::vector<std::string> modules;
-        const wchar_t* serial;
+        const char* serial;
         HRESULT result;
         int row;  // whose unique ID comes back
     };
     const Case cases[] = {
-        {{Analyzer(0, 3)}, L"", S_OK, 0},
+        {{Analyzer(0, 3)}, "", S_OK, 0},
         {{Analyzer(0, 3)}, nullptr, S_OK, 0},
-        {{}, L"", Failure(1009), -1},
-        {{Analyzer(0, 3), kSecondModule}, L"", Failure(1009), -1},
-        {{Analyzer(0, 3), kSecondModule}, L"b000123", S_OK, 1},
-        {{Analyzer(0, 3), kSecondModule}, L"B999999", Failure(1008), -1},
-        {{Analyzer(0, 3), kModuleWithoutUniqueId}, L"B777777", Failure(1017), -1},
+        {{}, "", Failure(1009), -1},
+        {{Analyzer(0, 3), kSecondModule}, "", Failure(1009), -1},
+        {{Analyzer(0, 3), kSecondModule}, "b000123", S_OK, 1},
+        {{Analyzer(0, 3), kSecondModule}, "B999999", Failure(1008), -1},
+        {{Analyzer(0, 3), kModuleWithoutUniqueId}, "B777777", Failure(1017), -1},
     };
     for (const Case& test : cases) {
-        SCOPED_TRACE(testing::Message() << Bench(test.modules) << " serial " << (test.serial ? test.serial : L"(null)"));
+        SCOPED_TRACE(testing::Message() << Bench(test.modules) << " serial " << (test.serial ? test.serial : "(null)"));
         Open(Bench(test.modules));
         const std::string expected = test.row < 0 ? "untouched" : UniqueIdAt(test.row);
         const auto client = Connect();
@@ -207,8 +131,9 @@ TEST_F(AutomationTest, GetUniqueIdLooksUpTheSerialNumberThroughBothBindings)
 
         const LateCall late = Invoke(client.get(), 2, {Text(test.serial)}, DISPATCH_METHOD | DISPATCH_PROPERTYGET);
         EXPECT_EQ(late.Outcome(), test.result);
-        if (test.row >= 0)
+        if (test.row >= 0) {
             EXPECT_EQ(late.value, expected);
+        }
         if (!test.modules.empty())
             ExpectModuleObjectOnSelection();
     }
@@ -223,7 +148,7 @@ TEST_F(AutomationTest, SelectModuleMovesTheFrameAndSlotListsToTheModule)
     std::string lowerCase = target;
     std::transform(lowerCase.begin(), lowerCase.end(), lowerCase.begin(), ::tolower);
 
-    EXPECT_EQ(Invoke(client.get(), 3, {Text(app::WideFromAnsi(lowerCase).c_str())}).result, S_OK);
+    EXPECT_EQ(Invoke(client.get(), 3, {Text(lowerCase.c_str())}).result, S_OK);
     EXPECT_EQ(ControlText(dialog, IDC_FRAME_LIST), "Expansion-2");
     EXPECT_EQ(ComboEntries(dialog, IDC_SLOT_LIST), (std::vector<std::string>{"5", "7"}));
     EXPECT_EQ(ControlText(dialog, IDC_SLOT_LIST), "7");
@@ -246,24 +171,24 @@ TEST_F(AutomationTest, SelectModuleMovesTheFrameAndSlotListsToTheModule)
 TEST_F(AutomationTest, InstallUpgradeTakesAnyFormOfTheOptionAndRefreshesTheDisplay)
 {
     struct Case {
-        const wchar_t* upgrade;
+        const char* upgrade;
         HRESULT result;
         std::string depth, speed;
     };
     const Case cases[] = {
-        {L"KVX7L1AUP-Opt-05", S_OK, "256K", "200 MHz"},
-        {L"kvx7l1aup option 01", S_OK, "256K", "100 MHz"},
-        {L"04", S_OK, "64K", "200 MHz"},
-        {L"99", Failure(1011), "64K", "100 MHz"},
-        {L"", Failure(1011), "64K", "100 MHz"},
-        {L"KVX7L1AUP-Opt-10", Failure(1013), "64K", "100 MHz"},
+        {"KVX7L1AUP-Opt-05", S_OK, "256K", "200 MHz"},
+        {"kvx7l1aup option 01", S_OK, "256K", "100 MHz"},
+        {"04", S_OK, "64K", "200 MHz"},
+        {"99", Failure(1011), "64K", "100 MHz"},
+        {"", Failure(1011), "64K", "100 MHz"},
+        {"KVX7L1AUP-Opt-10", Failure(1013), "64K", "100 MHz"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(testing::Message() << test.upgrade);
         Open(Bench({Analyzer(0, 3)}));
         const auto client = Connect();
         const std::string uniqueId = UniqueIdAt(0);
-        EXPECT_EQ(client->InstallUpgrade(Bstr(test.upgrade).value, Bstr(app::WideFromAnsi(uniqueId).c_str()).value),
+        EXPECT_EQ(client->InstallUpgrade(Bstr(test.upgrade).value, Bstr(uniqueId).value),
                   test.result);
         EXPECT_EQ(ControlText(dialog, IDC_MEMORY_DEPTH), test.depth);
         EXPECT_EQ(ControlText(dialog, IDC_STATE_SPEED), test.speed);
@@ -277,15 +202,15 @@ TEST_F(AutomationTest, InstallUpgradeFailuresReachTheClientAndNothingReachesAnUn
     Open(Bench({Analyzer(0, 3, "KVX7L3A"), R"({ "interface": 1, "slot": 2, "logical_address": 40, "idn":
         "QUORVALIS,KVX7L1A,B012345,FVER:4.2.1", "faults": { "refuse": ["SYST:CONF:DEPT"] } })"}));
     const auto client = Connect();
-    EXPECT_EQ(client->InstallUpgrade(Bstr(L"05").value, Bstr(L"00:00:00:00:00:00").value), Failure(1010));
+    EXPECT_EQ(client->InstallUpgrade(Bstr("05").value, Bstr("00:00:00:00:00:00").value), Failure(1010));
     EXPECT_EQ(CommandsSent(), std::vector<std::string>{}) << "only queries went out";
 
-    EXPECT_EQ(client->InstallUpgrade(Bstr(L"05").value, Bstr(app::WideFromAnsi(UniqueIdAt(0)).c_str()).value),
+    EXPECT_EQ(client->InstallUpgrade(Bstr("05").value, Bstr(UniqueIdAt(0)).value),
               Failure(1011));
     EXPECT_EQ(bench->sink.messages, std::vector<std::string>{"Error: No option table defined for this product: KVX7L3A"});
 
     bench->sink.messages.clear();
-    EXPECT_EQ(client->InstallUpgrade(Bstr(L"01").value, Bstr(app::WideFromAnsi(UniqueIdAt(1)).c_str()).value),
+    EXPECT_EQ(client->InstallUpgrade(Bstr("01").value, Bstr(UniqueIdAt(1)).value),
               Failure(1014));
     EXPECT_EQ(bench->sink.messages, std::vector<std::string>{"Error: Unable to change the memory depth to 256K.\n"
                                                              "Upgrade failed."});
@@ -296,10 +221,10 @@ TEST_F(AutomationTest, SaveUpgradeInfoToFileReportsTheNamedModuleAndKeepsTheDisp
 {
     Open(Bench({Analyzer(0, 3), kSecondModule, Analyzer(1, 2, "KVX7L3A", "B000999")}));
     const auto client = Connect<IDispatch>(IID_IDispatch);
-    const std::wstring second = app::WideFromAnsi(UniqueIdAt(1));
-    const std::wstring path = app::WideFromAnsi(folder.File("order.txt"));
+    const std::string second = UniqueIdAt(1);
+    const std::string path = folder.File("order.txt");
 
-    EXPECT_EQ(Invoke(client.get(), 5, {Text(path.c_str()), Text(second.c_str()), Text(L"kvx7l1bup option 05")}).result, S_OK);
+    EXPECT_EQ(Invoke(client.get(), 5, {Text(path.c_str()), Text(second.c_str()), Text("kvx7l1bup option 05")}).result, S_OK);
     const std::string text = folder.Read("order.txt");
     EXPECT_NE(text.find("B000123"), std::string::npos) << text;
     EXPECT_NE(text.find("Upgrade option Selected:\r\n\r\n\tUpgrade Kit & Option\tMemory Depth\tState Speed\r\n"
@@ -313,7 +238,7 @@ TEST_F(AutomationTest, SaveUpgradeInfoToFileReportsTheNamedModuleAndKeepsTheDisp
     EXPECT_NE(folder.Read("KVXUpgradeInfo.txt").find("- No Upgrade Selected -"), std::string::npos)
         << "an empty path writes the default file";
 
-    const std::wstring unknownProduct = app::WideFromAnsi(UniqueIdAt(2));
+    const std::string unknownProduct = UniqueIdAt(2);
     EXPECT_EQ(Invoke(client.get(), 5, {Text(path.c_str()), Text(L"nobody"), Text(L"")}).Outcome(), Failure(1010));
     EXPECT_EQ(Invoke(client.get(), 5, {Text(path.c_str()), Text(unknownProduct.c_str()), Text(L"")}).Outcome(),
               Failure(1015));
@@ -357,7 +282,7 @@ TEST_F(AutomationTest, DualErrorsSetTheThreadsErrorInformation)
 {
     Open(Bench({Analyzer(0, 3)}));
     const auto client = Connect();
-    EXPECT_EQ(client->SelectModule(Bstr(L"12:34").value), static_cast<HRESULT>(0x800403F2));
+    EXPECT_EQ(client->SelectModule(Bstr("12:34").value), static_cast<HRESULT>(0x800403F2));
     ComPtr<IErrorInfo> info;
     ASSERT_EQ(::GetErrorInfo(0, info.put()), S_OK);
     GUID guid{};
@@ -463,8 +388,9 @@ TEST_F(AutomationTest, FailedRequestsLeaveNoProxyAndDoNotDisturbAnExistingOne)
         EXPECT_FALSE(refused);
         EXPECT_EQ(window->IsClientConnected(), withClient);
         EXPECT_EQ(application.lockCount.load(), withClient ? 1 : 0);
-        if (client)
+        if (client) {
             EXPECT_EQ(client->ShowWindow(1), S_OK) << "the existing client still works";
+        }
     }
     EXPECT_EQ(application.lockCount.load(), 0);
 
@@ -485,7 +411,7 @@ TEST_F(AutomationTest, AProxyThatOutlivesTheDialogNoLongerReachesIt)
     const auto client = Connect();
     window.reset();
     application.mainWindow = nullptr;
-    EXPECT_EQ(client->SelectModule(Bstr(L"").value), Failure(1002));
+    EXPECT_EQ(client->SelectModule(Bstr("").value), Failure(1002));
     EXPECT_EQ(client->ShowWindow(1), S_OK) << "with no main window there is nothing to show";
     EXPECT_EQ(application.lockCount.load(), 1);
 }

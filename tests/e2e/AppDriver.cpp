@@ -28,11 +28,21 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
     ::GetClassNameA(window, className, sizeof className);
     char caption[256] = {};
     ::GetWindowTextA(window, caption, sizeof caption);
-    if (owner == search->processId && ::IsWindowVisible(window) && *search->caption == caption &&
+    const bool anyProcess = search->processId == 0;
+    if ((anyProcess || owner == search->processId) && ::IsWindowVisible(window) && *search->caption == caption &&
         std::string(className) == kDialogClass) {
         search->found = window;
         return FALSE;
     }
+    return TRUE;
+}
+
+BOOL CALLBACK CloseWindowOfProcess(HWND window, LPARAM processId)
+{
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == static_cast<DWORD>(processId) && ::IsWindowVisible(window))
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
     return TRUE;
 }
 
@@ -53,10 +63,18 @@ bool WaitFor(Condition condition)
 AppDriver::~AppDriver()
 {
     if (m_process.hProcess != nullptr) {
+        // A killed server stays registered with Wine's COM, and every later client would be
+        // sent to it: end the program as a person would, while it lets itself be ended.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (IsRunning() && std::chrono::steady_clock::now() < deadline) {
+            ::EnumWindows(&CloseWindowOfProcess, static_cast<LPARAM>(m_process.dwProcessId));
+            ::WaitForSingleObject(m_process.hProcess, 200);
+        }
         if (IsRunning())
             ::TerminateProcess(m_process.hProcess, 99);
         ::CloseHandle(m_process.hProcess);
-        ::CloseHandle(m_process.hThread);
+        if (m_process.hThread != nullptr)
+            ::CloseHandle(m_process.hThread);
     }
 }
 
@@ -68,18 +86,55 @@ std::string AppDriver::ProgramBesideThisOne(const std::string& name)
     return self.substr(0, self.find_last_of("\\/") + 1) + name;
 }
 
-bool AppDriver::Start(const std::string& program, const std::vector<std::pair<std::string, std::string>>& environment)
+bool AppDriver::Start(const std::string& program, const Environment& environment, const std::string& arguments)
 {
     for (const auto& [name, value] : environment)
         ::SetEnvironmentVariableA(name.c_str(), value.c_str());
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + program + "\"";
+    std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     const BOOL started = ::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                           nullptr, &startup, &m_process);
     for (const auto& entry : environment)
         ::SetEnvironmentVariableA(entry.first.c_str(), nullptr);
     return started != FALSE;
+}
+
+bool AppDriver::Attach(HWND window)
+{
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    m_process.hProcess = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, processId);
+    m_process.dwProcessId = processId;
+    return m_process.hProcess != nullptr;
+}
+
+int AppDriver::RunToEnd(const std::string& commandLine, const std::string& outputFile)
+{
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    const HANDLE output = ::CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (output == INVALID_HANDLE_VALUE)
+        return -1;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = output;
+    PROCESS_INFORMATION process{};
+    std::string line = commandLine;
+    const BOOL started = ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    ::CloseHandle(output);
+    if (!started)
+        return -1;
+    const auto patience = std::chrono::duration_cast<std::chrono::milliseconds>(kPatience).count();
+    DWORD code = static_cast<DWORD>(-1);
+    if (::WaitForSingleObject(process.hProcess, static_cast<DWORD>(patience)) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(process.hProcess, &code);
+    else
+        ::TerminateProcess(process.hProcess, 99);
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
+    return static_cast<int>(code);
 }
 
 bool AppDriver::IsRunning() const { return ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT; }
@@ -97,6 +152,13 @@ int AppDriver::WaitForExit()
 HWND AppDriver::FindWindowOfProcess(const std::string& caption) const
 {
     Search search{m_process.dwProcessId, &caption, nullptr};
+    ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND AppDriver::FindDialogOfAnyProcess(const std::string& caption)
+{
+    Search search{0, &caption, nullptr};
     ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }

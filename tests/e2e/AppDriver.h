@@ -22,8 +22,15 @@ public:
 
     // The path of a program in the folder of this one.
     static std::string ProgramBesideThisOne(const std::string& name);
-    // Starts the program beside this test program with the given environment additions.
-    bool Start(const std::string& program, const std::vector<std::pair<std::string, std::string>>& environment);
+    using Environment = std::vector<std::pair<std::string, std::string>>;
+    // Starts a program with the given arguments (already quoted where needed) and environment
+    // additions.
+    bool Start(const std::string& program, const Environment& environment, const std::string& arguments = {});
+    // Takes over the process that shows this top-level window, as if this driver had started it.
+    bool Attach(HWND window);
+    // Runs a program to its end with its standard output going to `outputFile`; its exit code,
+    // or -1 when it could not be started or did not end in time.
+    static int RunToEnd(const std::string& commandLine, const std::string& outputFile);
     // Waits until the process ends; its exit code, or -1 when it did not end in time.
     int WaitForExit();
     bool IsRunning() const;
@@ -31,6 +38,8 @@ public:
     // A top-level dialog of the program with this caption; null when none appears in time.
     HWND WaitForWindow(const std::string& caption) const;
     HWND FindWindowOfProcess(const std::string& caption) const;
+    // A visible top-level dialog with this caption of any process; null when there is none.
+    static HWND FindDialogOfAnyProcess(const std::string& caption);
     // Waits until no top-level window of the program has this caption.
     bool WaitUntilGone(const std::string& caption) const;
 

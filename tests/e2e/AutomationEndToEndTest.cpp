@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "Stratigon.h"
+#include "e2e/AppDriver.h"
+#include "res/resource.h"
+#include "support/AutomationCalls.h"
+#include "support/DialogControls.h"
+#include "support/TempFolder.h"
+#include "ui/ComPtr.h"
+
+namespace stratigon::test {
+namespace {
+
+using ui::ComPtr;
+
+const std::string kProgram = AppDriver::ProgramBesideThisOne("Stratigon.exe");
+constexpr char kMainCaption[] = "KVX Stratigon Utility";
+constexpr char kScanningCaption[] = "Stratigon - Scanning";
+constexpr char kRefusal[] = "Cannot close the application.\nThere is a client connecting to it.";
+const std::string kOneModule = R"({ "modules": [ { "interface": 1, "slot": 6, "logical_address": 44,
+    "model_code": 1025, "idn": "QUORVALIS,KVX7L1A,B012345,FVER:4.2.1" } ] })";
+constexpr char kUniqueId[] = "13:18:C1:00:30:39";
+
+std::string Quoted(const std::string& text)
+{
+    std::string quoted = "\"";
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
+
+// Stratigon.exe registered in the test prefix, on a bench file of its own, driven by automation
+// clients in other processes: this one, the samples and scripts run by cscript.
+class AutomationEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
+    void TearDown() override { ::CoUninitialize(); }
+
+    AppDriver::Environment BenchEnvironment(const std::string& benchText)
+    {
+        folder.Write("bench.json", benchText);
+        return {{"STRATIGON_SIM_BENCH", folder.File("bench.json")}, {"STRATIGON_SIM_STATE", folder.File("state.json")}};
+    }
+
+    HWND Start(const std::string& benchText)
+    {
+        EXPECT_TRUE(app.Start(kProgram, BenchEnvironment(benchText)));
+        const HWND main = app.WaitForWindow(kMainCaption);
+        EXPECT_NE(main, nullptr) << "the main dialog did not appear";
+        return main;
+    }
+
+    int Run(const std::string& commandLine)
+    {
+        const int code = AppDriver::RunToEnd(commandLine, folder.File("output.txt"));
+        output = folder.Read("output.txt");
+        return code;
+    }
+
+    static std::string Script(const std::string& name) { return "cscript.exe //nologo " + Quoted(name) + " "; }
+
+    template <class Interface>
+    static HRESULT Create(ComPtr<Interface>& client, REFIID iid)
+    {
+        return ::CoCreateInstance(CLSID_StratigonApplication, nullptr, CLSCTX_LOCAL_SERVER, iid, client.put_void());
+    }
+
+    TempFolder folder;
+    AppDriver app;
+    std::string output;
+};
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST_F(AutomationEndToEndTest, TheScriptSampleUpgradesTheModuleWithTheSerialNumber)
+{
+    const HWND main = Start(kOneModule);
+    ASSERT_NE(main, nullptr);
+    const std::string sample = Script(AppDriver::ProgramBesideThisOne("UpgradeBySerial.vbs"));
+    EXPECT_EQ(Run(sample + "b012345 KVX7L1AUP-Opt-05 " + Quoted(folder.File("order.txt"))), 0) << output;
+    EXPECT_TRUE(Contains(output, std::string("Module b012345 has the unique ID ") + kUniqueId)) << output;
+    EXPECT_TRUE(Contains(output, "Wrote the upgrade information file")) << output;
+    EXPECT_EQ(ControlText(main, IDC_MEMORY_DEPTH), "256K") << "the main dialog shows the installed upgrade";
+    EXPECT_TRUE(Contains(folder.Read("order.txt"), "\tMemory Depth:\t\t\t256K\r\n"));
+    EXPECT_TRUE(Contains(folder.Read("state.json"), "262144"));
+
+    EXPECT_EQ(Run(sample + "X999999 05"), 1);
+    EXPECT_EQ(output.substr(0, output.find_first_of("\r\n")),
+              "GetUniqueID failed: No module has the specified Serial Number. (Stratigon)");
+
+    AppDriver::Command(main, ID_FILE_EXIT);
+    EXPECT_EQ(app.WaitForExit(), 0);
+}
+
+TEST_F(AutomationEndToEndTest, CompiledClientsGetTheResultsAndErrorsAcrossProcesses)
+{
+    const HWND main = Start(kOneModule);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Run(Quoted(AppDriver::ProgramBesideThisOne("UpgradeBySerial.exe")) + " B012345 04 " +
+                  Quoted(folder.File("order.txt"))),
+              0)
+        << output;
+    EXPECT_TRUE(Contains(output, "Installed 04")) << output;
+    EXPECT_EQ(ControlText(main, IDC_STATE_SPEED), "200 MHz");
+
+    ComPtr<IStratigonApplication> client;
+    ASSERT_EQ(Create(client, IID_IStratigonApplication), S_OK);
+    EXPECT_EQ(client->SelectModule(Bstr("12:34").value), Failure(1010));
+    EXPECT_EQ(client->ShowWindow(0), S_OK);
+    EXPECT_FALSE(::IsWindowVisible(main));
+    EXPECT_EQ(client->ShowWindow(1), S_OK);
+    EXPECT_TRUE(::IsWindowVisible(main));
+
+    const auto dispatch = client.As<IDispatch>(IID_IDispatch);
+    ASSERT_TRUE(dispatch);
+    const LateCall late = Invoke(dispatch.get(), 4, {Text("05"), Text("12:34")});
+    EXPECT_EQ(late.result, DISP_E_EXCEPTION);
+    EXPECT_EQ(late.code, 1010);
+    EXPECT_EQ(late.description, "No module has the specified Unique ID.");
+    EXPECT_EQ(late.source, "Stratigon");
+    EXPECT_EQ(Invoke(dispatch.get(), 2, {Text("b012345")}).value, kUniqueId);
+}
+
+TEST_F(AutomationEndToEndTest, TheMainDialogStaysOpenUntilEveryClientHasReleasedTheProxy)
+{
+    const HWND main = Start(kOneModule);
+    ASSERT_NE(main, nullptr);
+    ComPtr<IDispatch> first;
+    ASSERT_EQ(Create(first, IID_IDispatch), S_OK);
+    AppDriver second;
+    ASSERT_TRUE(second.Start(AppDriver::ProgramBesideThisOne("stratigon-holding-client.exe"), {},
+                             Quoted(folder.File("holding")) + " " + Quoted(folder.File("release"))));
+    for (int tries = 0; tries < 600 && !std::filesystem::exists(folder.Path() / "holding"); ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(std::filesystem::exists(folder.Path() / "holding"));
+
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.AnswerMessageBox(), kRefusal);
+    first.reset();
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.AnswerMessageBox(), kRefusal) << "the second client still holds it";
+    folder.Write("release", "");
+    EXPECT_EQ(second.WaitForExit(), 0);
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitForExit(), 0);
+}
+
+TEST_F(AutomationEndToEndTest, AClientThatOnlyLocksTheServerDoesNotKeepTheUserFromClosing)
+{
+    const HWND main = Start(kOneModule);
+    ASSERT_NE(main, nullptr);
+    ComPtr<IClassFactory> classObject;
+    ASSERT_EQ(::CoGetClassObject(CLSID_StratigonApplication, CLSCTX_LOCAL_SERVER, nullptr, IID_IClassFactory,
+                                 classObject.put_void()),
+              S_OK);
+    // Wine does not carry LockServer across processes (E_NOTIMPL); Windows does.
+    const HRESULT locked = classObject->LockServer(TRUE);
+    EXPECT_TRUE(locked == S_OK || locked == E_NOTIMPL) << std::hex << locked;
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitForExit(), 0);
+    classObject.release();  // its server has gone; there is nobody left to tell
+}
+
+TEST_F(AutomationEndToEndTest, CreatingTheObjectStartsTheProgramVisibleAsForAPerson)
+{
+    ASSERT_EQ(AppDriver::FindDialogOfAnyProcess(kMainCaption), nullptr) << "another Stratigon.exe is running";
+    // COM starts the program from this process, which passes its environment on.
+    const AppDriver::Environment bench = BenchEnvironment(kOneModule);
+    for (const auto& [name, value] : bench)
+        ::SetEnvironmentVariableA(name.c_str(), value.c_str());
+    ComPtr<IDispatch> client;
+    const HRESULT created = Create(client, IID_IDispatch);
+    for (const auto& entry : bench)
+        ::SetEnvironmentVariableA(entry.first.c_str(), nullptr);
+    ASSERT_EQ(created, S_OK);
+
+    const HWND main = AppDriver::FindDialogOfAnyProcess(kMainCaption);
+    ASSERT_NE(main, nullptr) << "the main dialog runs, visible, once the object is there";
+    ASSERT_TRUE(app.Attach(main));
+    EXPECT_EQ(Invoke(client.get(), 2, {Text("")}).value, kUniqueId);
+    client.reset();
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitForExit(), 0);
+}
+
+TEST_F(AutomationEndToEndTest, ARequestDuringTheScanIsServedOnceTheMainDialogRuns)
+{
+    ASSERT_TRUE(app.Start(kProgram, BenchEnvironment(R"({ "modules": [ { "interface": 0, "slot": 3,
+        "logical_address": 24, "model_code": 1025, "latency_ms": 300 } ] })")));
+    ASSERT_NE(app.WaitForWindow(kScanningCaption), nullptr);
+    ComPtr<IStratigonApplication> client;
+    ASSERT_EQ(Create(client, IID_IStratigonApplication), S_OK);
+    EXPECT_EQ(app.FindWindowOfProcess(kScanningCaption), nullptr);
+    const HWND main = app.FindWindowOfProcess(kMainCaption);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(client->ShowWindow(1), S_OK);
+    client.reset();
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitForExit(), 0);
+}
+
+TEST_F(AutomationEndToEndTest, ARequestWhileTheScanFailureIsShownIsRefused)
+{
+    ASSERT_TRUE(app.Start(kProgram, BenchEnvironment(R"({ "modules": [ { "interface": 0, "slot": 3,
+        "logical_address": 24, "model_code": 1025, "faults": { "exclusive_lock": true } } ] })")));
+    ASSERT_NE(app.WaitForWindow("Stratigon"), nullptr) << "the scan failure message";
+    ComPtr<IDispatch> client;
+    EXPECT_EQ(Create(client, IID_IDispatch), E_ACCESSDENIED);
+    EXPECT_EQ(app.AnswerMessageBox(), "Another application has VISA locked. Close it before running Stratigon");
+    EXPECT_EQ(app.WaitForExit(), 0);
+}
+
+std::string MachineValue(const std::string& key)
+{
+    char value[512] = {};
+    DWORD size = sizeof value;
+    const LONG found = ::RegGetValueA(HKEY_LOCAL_MACHINE, ("Software\\Classes\\" + key).c_str(), nullptr,
+                                      RRF_RT_REG_SZ, nullptr, value, &size);
+    return found == ERROR_SUCCESS ? value : "(none)";
+}
+
+TEST_F(AutomationEndToEndTest, TheProgramWritesAndRemovesItsOwnRegistration)
+{
+    const std::string classKey = "CLSID\\{62AC1D3D-E1D1-4BA9-BFF7-B227EBBA3180}";
+    // Ends registered, as the other tests need it.
+    for (const auto& [request, registered] : {std::pair{"/UnregServer", false}, {"-REGSERVER", true},
+                                              {"-unregserver", false}, {"/RegServer", true}}) {
+        SCOPED_TRACE(request);
+        EXPECT_EQ(Run(Quoted(kProgram) + " " + request), 0) << output;
+        EXPECT_EQ(output, "");
+        EXPECT_EQ(MachineValue("Stratigon.Application\\CLSID"),
+                  registered ? "{62AC1D3D-E1D1-4BA9-BFF7-B227EBBA3180}" : "(none)");
+        EXPECT_EQ(MachineValue(classKey + "\\LocalServer32"), registered ? Quoted(kProgram) : "(none)");
+        EXPECT_EQ(MachineValue("Interface\\{0A418B5A-01BA-47DA-9C40-7C9821D156CD}\\ProxyStubClsid32"),
+                  registered ? "{00020424-0000-0000-C000-000000000046}" : "(none)");
+        EXPECT_EQ(MachineValue("TypeLib\\{795165A6-6D97-4468-80D4-D46F492B5DE0}\\1.0\\0\\win64") != "(none)", registered);
+    }
+}
+
+}  // namespace
+}  // namespace stratigon::test
