@@ -1,7 +1,11 @@
 // Walks Stratigon.exe through the views a screenshot should show: the scanning window, the
-// main dialog, the Possible Upgrades dialog and the install window, then closes it. After each view it prints the view's name and
-// waits for a line on standard input, so the caller can take its picture first.
+// main dialog, the Possible Upgrades dialog, the install window and the main dialog after the
+// script sample has upgraded a module through automation, then closes it. After each view it
+// prints the view's name and waits for a line on standard input, so the caller can take its
+// picture first. Its one argument is the folder for the pictures, where the bench's changes and
+// the script's report go too, so the default bench keeps its own state.
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -22,10 +26,24 @@ bool Pause(const char* view)
 
 }  // namespace
 
-int main()
+// Runs the script sample against the running program and prints what it said.
+void RunScriptSample(const std::string& out)
 {
+    const std::string command = "cscript.exe //nologo \"" + AppDriver::ProgramBesideThisOne("UpgradeBySerial.vbs") +
+                                "\" B012345 KVX7L1AUP-Opt-05 " + out + "\\KVXUpgradeInfo.txt";
+    std::printf("Running the script sample: cscript //nologo UpgradeBySerial.vbs B012345 KVX7L1AUP-Opt-05\n");
+    const int status = AppDriver::RunToEnd(command, out + "\\automation.txt");
+    std::ifstream said(out + "\\automation.txt");
+    for (std::string line; std::getline(said, line);)
+        std::printf("  %s\n", line.c_str());
+    std::printf("  (exit code %d)\n", status);
+}
+
+int main(int argc, char** argv)
+{
+    const std::string out = argc > 1 ? argv[1] : ".";
     AppDriver app;
-    if (!app.Start(AppDriver::ProgramBesideThisOne("Stratigon.exe"), {})) {
+    if (!app.Start(AppDriver::ProgramBesideThisOne("Stratigon.exe"), {{"STRATIGON_SIM_STATE", out + "\\showcase-state.json"}})) {
         std::fprintf(stderr, "could not start Stratigon.exe\n");
         return 1;
     }
@@ -51,6 +69,8 @@ int main()
         AppDriver::Click(install, IDC_UPGRADE_CLOSE);
         app.WaitUntilGone("Install Stratigon Upgrade");
     }
+    RunScriptSample(out);
+    Pause("automation");
     AppDriver::Command(main, ID_FILE_EXIT);
     const int code = app.WaitForExit();
     std::printf("exit %d\n", code);
