@@ -3,7 +3,6 @@
 #include <new>
 
 #include "app/AnsiText.h"
-#include "app/AutomationMessages.h"
 #include "app/CAutomationException.h"
 #include "catalogue/AutomationResult.h"
 #include "ui/ComPtr.h"
@@ -50,12 +49,6 @@ void FillException(EXCEPINFO* exception, WORD code, HRESULT status, const std::s
 }
 
 }  // namespace
-
-void RaiseAutomationError(std::uint32_t result)
-{
-    const std::uint32_t code = AutomationResult::CodeOf(result);
-    throw CAutomationException(static_cast<std::uint16_t>(code), std::string(AutomationMessageText(code)));
-}
 
 CStratigonDlgAutoProxy::CStratigonDlgAutoProxy(ui::ApplicationState& application)
     : m_application(application), m_pMainDlg(application.mainWindow)
