@@ -67,7 +67,7 @@ run: windows
 		WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; \
 		WINEPREFIX=$(WINEPREFIX) $(XVFB) tools/run-showcase $(WINDOWS)/bin out; status=$$?; \
 		WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; \
-		echo "Screenshots of the scanning window, the main dialog, the Possible Upgrades dialog, the install window and the main dialog after the script sample are in out/."; \
+		echo "Screenshots of the scanning window, the main dialog, the About box, the Possible Upgrades dialog, the install window and the main dialog after the script sample are in out/."; \
 		exit $$status; \
 	fi
 

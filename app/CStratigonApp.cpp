@@ -10,7 +10,7 @@
 
 namespace stratigon::app {
 
-CStratigonApp::CStratigonApp() = default;
+CStratigonApp::CStratigonApp() { m_state.versions = &m_versions; }
 
 CStratigonApp::~CStratigonApp() = default;
 

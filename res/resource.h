@@ -44,6 +44,14 @@
 #define IDC_NO_MODULE 1028
 #define IDC_CONFIGURATION_GROUP 1055
 
+// About box.
+#define IDC_ABOUT_PICTURE 1047
+#define IDC_ABOUT_LOGO 1048
+#define IDC_ABOUT_TITLE 1049
+#define IDC_ABOUT_VERSION 1050
+#define IDC_ABOUT_COPYRIGHT 1051
+#define IDC_ABOUT_TRADEMARKS 1052
+
 // Scanning dialog.
 #define IDC_DEVICE_COUNT 1025
 
@@ -95,3 +103,11 @@
 #define IDS_IDLE_PROMPT 32781
 #define IDS_CLIENT_INDICATOR 32782
 #define IDS_LOGO_PANE 32783
+// Prompts of the system menu's commands: 0xEF00 + (command - 0xF000) / 16.
+#define IDS_SC_SIZE 0xEF00
+#define IDS_SC_MOVE 0xEF01
+#define IDS_SC_MINIMIZE 0xEF02
+#define IDS_SC_MAXIMIZE 0xEF03
+#define IDS_SC_CLOSE 0xEF06
+#define IDS_SC_RESTORE 0xEF12
+#define IDS_SC_TASKLIST 0xEF13

@@ -4,6 +4,10 @@
 
 #include <atomic>
 
+namespace stratigon {
+class IVersionResources;
+}
+
 namespace stratigon::ui {
 
 class CMainWindow;
@@ -21,6 +25,8 @@ struct ApplicationState {
     std::atomic<long> lockCount{0};
     // Null: the main dialog hands out no proxy.
     IAutomationProxyFactory* proxyFactory = nullptr;
+    // How the About box reads the program's version texts; null: it shows its resource texts.
+    IVersionResources* versions = nullptr;
 };
 
 }  // namespace stratigon::ui

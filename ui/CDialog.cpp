@@ -1,8 +1,30 @@
 #include "ui/CDialog.h"
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace stratigon::ui {
+
+namespace {
+
+// Messages whose result the dialog manager takes from the dialog procedure's own return
+// value rather than from DWLP_MSGRESULT.
+constexpr UINT kDirectResultMessages[] = {
+    WM_CTLCOLORMSGBOX, WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX, WM_CTLCOLORBTN, WM_CTLCOLORDLG,
+    WM_CTLCOLORSCROLLBAR, WM_CTLCOLORSTATIC, WM_COMPAREITEM, WM_VKEYTOITEM, WM_CHARTOITEM,
+    WM_QUERYDRAGICON, WM_INITDIALOG,
+};
+
+bool ReturnsResultDirectly(UINT message)
+{
+    return std::find(std::begin(kDirectResultMessages), std::end(kDirectResultMessages), message) !=
+           std::end(kDirectResultMessages);
+}
+
+}  // namespace
+
+HWND CDialog::s_applicationWindow = nullptr;
 
 CDialog::CDialog(UINT templateId) : m_templateId(templateId) {}
 
@@ -12,6 +34,8 @@ HINSTANCE CDialog::ResourceInstance() { return ::GetModuleHandleA(nullptr); }
 
 INT_PTR CDialog::DoModal(HWND parent)
 {
+    if (parent == nullptr && ::IsWindow(s_applicationWindow))
+        parent = s_applicationWindow;
     m_modal = true;
     const INT_PTR result = ::DialogBoxParamA(ResourceInstance(), MAKEINTRESOURCEA(m_templateId), parent,
                                              &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
@@ -50,6 +74,21 @@ bool CDialog::OnCommand(WORD id, WORD)
 }
 
 bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+void CDialog::AttachOwnerDraw(int id, IOwnerDraw& control) { m_ownerDrawn.emplace_back(id, &control); }
+
+void CDialog::BecomeApplicationWindow() { s_applicationWindow = m_hwnd; }
+
+bool CDialog::DrawOwnerDrawn(const DRAWITEMSTRUCT& item)
+{
+    for (const auto& [id, control] : m_ownerDrawn) {
+        if (static_cast<UINT>(id) == item.CtlID) {
+            control->DrawItem(item);
+            return true;
+        }
+    }
+    return false;
+}
 
 std::string CDialog::ItemText(int id) const
 {
@@ -95,6 +134,8 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     if (dialog == nullptr)
         return FALSE;
     if (message == WM_NCDESTROY) {
+        if (s_applicationWindow == hwnd)
+            s_applicationWindow = nullptr;
         dialog->m_hwnd = nullptr;
         ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
         return FALSE;
@@ -106,9 +147,13 @@ INT_PTR CDialog::Route(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COMMAND)
         return OnCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+    if (message == WM_DRAWITEM && DrawOwnerDrawn(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+        return TRUE;
     LRESULT result = 0;
     if (!OnMessage(message, wParam, lParam, result))
         return FALSE;
+    if (ReturnsResultDirectly(message))
+        return static_cast<INT_PTR>(result);
     ::SetWindowLongPtrA(m_hwnd, DWLP_MSGRESULT, result);
     return TRUE;
 }

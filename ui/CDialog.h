@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "ui/IOwnerDraw.h"
 
 namespace stratigon::ui {
 
@@ -16,6 +19,8 @@ public:
     CDialog& operator=(const CDialog&) = delete;
 
     // Runs the dialog until EndDialog; returns its result, or -1 when it could not be created.
+    // Without a parent the application's main window owns it while it runs, as it must: the
+    // main window is disabled meanwhile.
     INT_PTR DoModal(HWND parent);
     // Creates the window and returns at once; false when it could not be created.
     bool Create(HWND parent);
@@ -25,6 +30,8 @@ public:
 
     // The module whose resources the dialogs use (the program itself, or a test program).
     static HINSTANCE ResourceInstance();
+    // The application's main window: the owner of modal dialogs run without a parent.
+    static HWND ApplicationWindow() { return s_applicationWindow; }
 
 protected:
     virtual BOOL OnInitDialog() { return TRUE; }
@@ -44,6 +51,11 @@ protected:
     void EnableItem(int id, bool enabled) { ::EnableWindow(Item(id), enabled ? TRUE : FALSE); }
     void SetFocusTo(int id) { ::SetFocus(Item(id)); }
 
+    // WM_DRAWITEM requests for control `id` go to `control`, which outlives the dialog's window.
+    void AttachOwnerDraw(int id, IOwnerDraw& control);
+    // This dialog is the application's main window while its window exists.
+    void BecomeApplicationWindow();
+
     POINT TopLeft() const;
     void MoveTo(POINT topLeft);
     void CenterOnScreen();
@@ -51,8 +63,12 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Route(UINT message, WPARAM wParam, LPARAM lParam);
+    bool DrawOwnerDrawn(const DRAWITEMSTRUCT& item);
+
+    static HWND s_applicationWindow;
 
     UINT m_templateId;
+    std::vector<std::pair<int, IOwnerDraw*>> m_ownerDrawn;
     HWND m_hwnd = nullptr;
     bool m_modal = false;
 };

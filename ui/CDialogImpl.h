@@ -1,5 +1,6 @@
 // A dialog whose commands and messages are routed through one table of handlers per dialog
-// class, declared next to the class: {control or command id, handler, notification}.
+// class, declared next to the class: {control or command id, handler, notification}. What a
+// class's tables do not handle goes on to the tables of the class it derives from (TBase).
 #pragma once
 
 #include <span>
@@ -8,10 +9,10 @@
 
 namespace stratigon::ui {
 
-template <class T>
-class CDialogImpl : public CDialog {
+template <class T, class TBase = CDialog>
+class CDialogImpl : public TBase {
 public:
-    using CDialog::CDialog;
+    using TBase::TBase;
 
 protected:
     static constexpr WORD kAnyNotification = 0xFFFF;
@@ -21,13 +22,14 @@ protected:
         void (T::*handler)();
         WORD notification = kAnyNotification;
     };
-    // A message handler returns false to leave the message to the default handling.
+    // A message handler returns false to leave the message to the base class and then to the
+    // default handling.
     struct MessageEntry {
         UINT message;
         bool (T::*handler)(WPARAM wParam, LPARAM lParam, LRESULT& result);
     };
 
-    // A derived dialog hides these with its own tables.
+    // A class declares its own tables; these empty ones stand in for a class that has none.
     static std::span<const CommandEntry> CommandTable() { return {}; }
     static std::span<const MessageEntry> MessageTable() { return {}; }
 
@@ -39,16 +41,16 @@ protected:
                 return true;
             }
         }
-        return CDialog::OnCommand(id, notification);
+        return TBase::OnCommand(id, notification);
     }
 
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override
     {
         for (const MessageEntry& entry : T::MessageTable()) {
-            if (entry.message == message)
-                return (static_cast<T*>(this)->*entry.handler)(wParam, lParam, result);
+            if (entry.message == message && (static_cast<T*>(this)->*entry.handler)(wParam, lParam, result))
+                return true;
         }
-        return false;
+        return TBase::OnMessage(message, wParam, lParam, result);
     }
 };
 

@@ -28,13 +28,21 @@ constexpr int kPatternGeneratorHidden[] = {IDC_TIMING_LABEL, IDC_CHANNELS_LABEL,
 // How far right of and below the main dialog the child dialogs first open.
 constexpr LONG kChildDialogOffset = 100;
 
+// The framework's request to show a prompt in the status bar: wParam is the string id.
+constexpr UINT kSetMessageString = 0x0362;
+
+// System commands have prompts of their own, at 0xEF00 + the command's index.
+constexpr UINT kFirstSystemCommand = 0xF000;
+constexpr UINT kLastSystemCommand = 0xF1EF;
+constexpr int kFirstSystemPrompt = 0xEF00;
+
 int ListCount(HWND list) { return static_cast<int>(::SendMessageA(list, CB_GETCOUNT, 0, 0)); }
 
 }  // namespace
 
 CMainWindow::CMainWindow(CModule& module, IMessageSink& messages, CUpgradeInfoFile& report,
                          ApplicationState& application)
-    : CStratigonDlg(IDD_STRATIGON_DIALOG), m_module(module), m_messages(messages), m_report(report),
+    : CDialogImpl(IDD_STRATIGON_DIALOG, application.versions), m_module(module), m_messages(messages), m_report(report),
       m_application(application)
 {
 }
@@ -57,7 +65,6 @@ std::span<const CMainWindow::CommandEntry> CMainWindow::CommandTable()
         {ID_FILE_INSTALL_UPGRADE, &CMainWindow::OnInstallUpgrade},
         {IDC_INSTALL_UPGRADE, &CMainWindow::OnInstallUpgrade},
         {ID_FILE_EXIT, &CMainWindow::OnExit},
-        {ID_HELP_ABOUT, &CMainWindow::OnAbout},
         {IDCANCEL, &CMainWindow::OnEscape},
     };
     return table;
@@ -68,9 +75,9 @@ std::span<const CMainWindow::MessageEntry> CMainWindow::MessageTable()
     static const MessageEntry table[] = {
         {WM_CLOSE, &CMainWindow::HandleClose},
         {WM_INITMENUPOPUP, &CMainWindow::HandleInitMenuPopup},
-        {WM_SYSCOMMAND, &CMainWindow::HandleSysCommand},
-        {WM_PAINT, &CMainWindow::HandlePaint},
-        {WM_QUERYDRAGICON, &CMainWindow::HandleQueryDragIcon},
+        {WM_MENUSELECT, &CMainWindow::HandleMenuSelect},
+        {WM_ENTERIDLE, &CMainWindow::HandleEnterIdle},
+        {kSetMessageString, &CMainWindow::HandleSetMessageString},
     };
     return table;
 }
@@ -78,7 +85,10 @@ std::span<const CMainWindow::MessageEntry> CMainWindow::MessageTable()
 BOOL CMainWindow::OnInitDialog()
 {
     CStratigonDlg::OnInitDialog();
+    BecomeApplicationWindow();
     FillFrameAndSlotLists();
+    if (!CreateStatusBar())
+        return TRUE;
     m_statusBarReady = true;
     CenterOnScreen();
     const POINT topLeft = TopLeft();
@@ -174,7 +184,6 @@ void CMainWindow::UpdateDisplay()
     EnableWithLabel(IDC_SLOT_LIST, IDC_SLOT_LABEL);
     EnableItem(IDC_VIEW_UPGRADES, HasUsableModule());
     EnableItem(IDC_INSTALL_UPGRADE, HasUsableModule());
-    m_trackedPrompt = m_selectionStatus;
     SetStatusMessage(m_selectionStatus);
     UpdateClientIndicator();
     if (m_selectedModule == kNoModule)
@@ -185,6 +194,8 @@ void CMainWindow::UpdateDisplay()
         ShowAnalyzerLabels();
     else
         ShowNoModuleLabels();
+    if (m_statusBarReady)
+        m_statusBar.RedrawNow();
 }
 
 void CMainWindow::ShowLabels(const int* shown, const int* hidden)
@@ -199,9 +210,76 @@ void CMainWindow::ShowNoModuleLabels() { ShowLabels(kNoModuleText, kAllLabels); 
 void CMainWindow::ShowAnalyzerLabels() { ShowLabels(kAllLabels, kNoModuleText); }
 void CMainWindow::ShowPatternGeneratorLabels() { ShowLabels(kPatternGeneratorLabels, kPatternGeneratorHidden); }
 
-void CMainWindow::SetStatusMessage(int stringId) { m_shownPrompt = stringId; }
+bool CMainWindow::CreateStatusBar()
+{
+    RECT before{};
+    ::GetClientRect(GetHwnd(), &before);
+    if (!m_statusBar.Create(GetHwnd()))
+        return false;
+    AttachOwnerDraw(CMainStatusBar::kId, m_statusBar);
+    // The dialog grows at the bottom by the bar's height; nothing above the bar moves.
+    RECT bar{};
+    ::GetWindowRect(m_statusBar.GetHwnd(), &bar);
+    RECT window{};
+    ::GetWindowRect(GetHwnd(), &window);
+    ::SetWindowPos(GetHwnd(), nullptr, 0, 0, window.right - window.left,
+                   window.bottom - window.top + (bar.bottom - bar.top), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_statusBar.LayOut();
+    return true;
+}
 
-void CMainWindow::UpdateClientIndicator() {}
+int CMainWindow::SetStatusMessage(int stringId)
+{
+    if (stringId != 0) {
+        const std::string text = LoadResourceString(static_cast<UINT>(stringId));
+        if (!text.empty())
+            m_statusBar.SetStatusText(text);
+    }
+    const int previous = m_shownPrompt;
+    m_shownPrompt = m_trackedPrompt = stringId;
+    return previous;
+}
+
+void CMainWindow::UpdateClientIndicator()
+{
+    if (m_statusBarReady)
+        m_statusBar.SetClientText(IsClientConnected() ? "Client" : "");
+}
+
+// A highlighted entry is only noted; its prompt shows once the menu waits for the user.
+bool CMainWindow::HandleMenuSelect(WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    const UINT item = LOWORD(wParam);
+    const UINT flags = HIWORD(wParam);
+    result = 0;
+    if (flags == 0xFFFF && lParam == 0) {
+        m_trackedPrompt = m_selectedFrame == kNoFrame                ? IDS_NO_INSTRUMENTS
+                          : m_selectedModule == kNoModule            ? IDS_NO_MODULES
+                                                                     : m_selectionStatus;
+        SetStatusMessage(m_trackedPrompt);
+    } else if (item == 0 || (flags & (MF_SEPARATOR | MF_POPUP | MF_MENUBREAK | MF_MENUBARBREAK)) != 0) {
+        m_trackedPrompt = IDS_IDLE_PROMPT;
+        SetStatusMessage(IDS_IDLE_PROMPT);
+    } else if (item >= kFirstSystemCommand && item <= kLastSystemCommand) {
+        m_trackedPrompt = kFirstSystemPrompt + static_cast<int>((item - kFirstSystemCommand) >> 4);
+    } else {
+        m_trackedPrompt = static_cast<int>(item);
+    }
+    return true;
+}
+
+bool CMainWindow::HandleEnterIdle(WPARAM wParam, LPARAM, LRESULT&)
+{
+    if (wParam == MSGF_MENU && m_trackedPrompt != m_shownPrompt)
+        SetStatusMessage(m_trackedPrompt);
+    return false;
+}
+
+bool CMainWindow::HandleSetMessageString(WPARAM wParam, LPARAM, LRESULT& result)
+{
+    result = SetStatusMessage(static_cast<int>(wParam));
+    return true;
+}
 
 void CMainWindow::OnFrameChanged()
 {

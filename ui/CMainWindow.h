@@ -9,12 +9,13 @@
 #include "module/CModule.h"
 #include "report/CUpgradeInfoFile.h"
 #include "ui/ApplicationState.h"
+#include "ui/CMainStatusBar.h"
 #include "ui/CStratigonDlg.h"
 #include "ui/IAutomationProxy.h"
 
 namespace stratigon::ui {
 
-class CMainWindow final : public CStratigonDlg<CMainWindow> {
+class CMainWindow final : public CDialogImpl<CMainWindow, CStratigonDlg> {
 public:
     static constexpr ViSession kNoModule = static_cast<ViSession>(-1);
     static constexpr int kNoFrame = -1;
@@ -51,6 +52,13 @@ public:
     std::uint32_t SaveUpgradeInfoByUniqueId(const std::string& path, const std::string& uniqueId,
                                             const std::string& upgradeText);
 
+    // The status bar: created under the controls, the dialog growing by its height. Returns
+    // the prompt shown before.
+    bool CreateStatusBar();
+    int SetStatusMessage(int stringId);
+    void UpdateClientIndicator();
+    const CMainStatusBar& StatusBar() const { return m_statusBar; }
+
     int SelectedFrame() const { return m_selectedFrame; }
     ViSession SelectedModule() const { return m_selectedModule; }
     int SelectionStatus() const { return m_selectionStatus; }
@@ -74,12 +82,13 @@ private:
     void ShowAnalyzerLabels();
     void ShowPatternGeneratorLabels();
     void EnableWithLabel(int listId, int labelId);
-    void SetStatusMessage(int stringId);
-    void UpdateClientIndicator();
     void OnEscape() {}
 
     bool HandleClose(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool HandleInitMenuPopup(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool HandleMenuSelect(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool HandleEnterIdle(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool HandleSetMessageString(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     CModule& m_module;
     IMessageSink& m_messages;
@@ -96,6 +105,7 @@ private:
         m_memoryDepth;
     std::string m_slotText;
     std::string m_frameName;
+    CMainStatusBar m_statusBar{[this] { return IsClientConnected(); }};
 };
 
 }  // namespace stratigon::ui

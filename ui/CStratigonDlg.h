@@ -1,31 +1,36 @@
 // What every dialog-based main window of the program shares: the application icon, the
-// "About Stratigon..." entry of the system menu, and the icon drawn while minimized.
+// "About Stratigon..." entry of the system menu and Help > About, and the icon drawn while
+// minimized.
 #pragma once
 
+#include "report/IVersionResources.h"
 #include "ui/CDialogImpl.h"
 #include "ui/UniqueHandle.h"
 
 namespace stratigon::ui {
 
-template <class T>
-class CStratigonDlg : public CDialogImpl<T> {
+class CStratigonDlg : public CDialogImpl<CStratigonDlg> {
 public:
-    CStratigonDlg(UINT templateId);
+    // The About box reads the program's version texts through `versions`; without it the box
+    // shows the texts of its resource.
+    explicit CStratigonDlg(UINT templateId, IVersionResources* versions = nullptr);
+
+    static std::span<const CommandEntry> CommandTable();
+    static std::span<const MessageEntry> MessageTable();
 
 protected:
     BOOL OnInitDialog() override;
-    // Opens the About box; the menu command and the system-menu entry both lead here.
-    virtual void OnAbout() {}
+    // Opens the About box, modally and without parent.
+    void OnAbout();
 
+private:
     bool HandleSysCommand(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool HandlePaint(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool HandleQueryDragIcon(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-private:
+    IVersionResources* m_versions;
     UniqueIcon m_largeIcon;
     UniqueIcon m_smallIcon;
 };
 
 }  // namespace stratigon::ui
-
-#include "ui/CStratigonDlg.inl"

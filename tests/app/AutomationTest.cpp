@@ -86,6 +86,19 @@ protected:
         return commands;
     }
 
+    // The client pane as the status bar draws it when the dialog asks.
+    int ClientPaneBluePixels() const
+    {
+        Canvas canvas(60, 20, RGB(255, 255, 255));
+        DRAWITEMSTRUCT item{};
+        item.CtlID = ui::CMainStatusBar::kId;
+        item.itemID = ui::CMainStatusBar::kClientPane;
+        item.hDC = canvas.dc.get();
+        item.rcItem = RECT{0, 0, 60, 20};
+        ::SendMessageA(dialog, WM_DRAWITEM, ui::CMainStatusBar::kId, reinterpret_cast<LPARAM>(&item));
+        return canvas.Count(item.rcItem, RGB(0, 0, 255));
+    }
+
     TempFolder folder;
     ui::ApplicationState application;
     app::CpiApplicationFactory factory{application};
@@ -353,10 +366,13 @@ TEST_F(AutomationTest, EveryClientSharesOneProxyAndTheDialogClosesOnlyWhenAllHav
 {
     Open(Bench({Analyzer(0, 3)}));
     EXPECT_FALSE(window->IsClientConnected());
+    EXPECT_EQ(ClientPaneBluePixels(), 0);
     auto first = Connect();
     auto second = Connect<IDispatch>(IID_IDispatch);
     EXPECT_EQ(first.As<IUnknown>(IID_IUnknown).get(), second.As<IUnknown>(IID_IUnknown).get());
     EXPECT_TRUE(window->IsClientConnected());
+    EXPECT_EQ(window->StatusBar().ClientText(), "Client");
+    EXPECT_GT(ClientPaneBluePixels(), 10) << "\" Client \" in blue";
     EXPECT_EQ(application.lockCount.load(), 1);
 
     const std::string refusal = "Cannot close the application.\nThere is a client connecting to it.";
@@ -368,6 +384,7 @@ TEST_F(AutomationTest, EveryClientSharesOneProxyAndTheDialogClosesOnlyWhenAllHav
     }
     second.reset();
     EXPECT_FALSE(window->IsClientConnected());
+    EXPECT_EQ(window->StatusBar().ClientText(), "");
     EXPECT_EQ(application.lockCount.load(), 0);
     ::SendMessageA(dialog, WM_CLOSE, 0, 0);
     EXPECT_FALSE(::IsWindow(dialog));

@@ -47,9 +47,9 @@ BOOL CALLBACK CloseWindowOfProcess(HWND window, LPARAM processId)
 }
 
 template <typename Condition>
-bool WaitFor(Condition condition)
+bool WaitFor(Condition condition, std::chrono::milliseconds patience = AppDriver::kPatience)
 {
-    const auto deadline = std::chrono::steady_clock::now() + AppDriver::kPatience;
+    const auto deadline = std::chrono::steady_clock::now() + patience;
     while (std::chrono::steady_clock::now() < deadline) {
         if (condition())
             return true;
@@ -168,6 +168,11 @@ HWND AppDriver::WaitForWindow(const std::string& caption) const
     HWND found = nullptr;
     WaitFor([&] { return (found = FindWindowOfProcess(caption)) != nullptr || !IsRunning(); });
     return found;
+}
+
+bool AppDriver::WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds patience)
+{
+    return WaitFor(condition, patience);
 }
 
 bool AppDriver::WaitUntilGone(const std::string& caption) const

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,8 @@ public:
     static HWND FindDialogOfAnyProcess(const std::string& caption);
     // Waits until no top-level window of the program has this caption.
     bool WaitUntilGone(const std::string& caption) const;
+    // Waits until `condition` holds, at most `patience`.
+    static bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds patience = kPatience);
 
     // A message box's text; the box is answered with OK.
     std::string AnswerMessageBox() const;

@@ -158,5 +158,45 @@ TEST_F(AppEndToEndTest, AFrameWithoutModulesIsReportedAndTheCloseBoxEndsTheProgr
     EXPECT_EQ(app.WaitForExit(), 0);
 }
 
+// Keys as the user types them, to whichever window has the keyboard.
+void Press(std::initializer_list<WORD> keys)
+{
+    std::vector<INPUT> inputs;
+    for (const WORD key : keys)
+        inputs.push_back(INPUT{INPUT_KEYBOARD, {.ki = {key, 0, 0, 0, 0}}});
+    for (auto key = keys.end(); key != keys.begin();)
+        inputs.push_back(INPUT{INPUT_KEYBOARD, {.ki = {*--key, 0, KEYEVENTF_KEYUP, 0, 0}}});
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+TEST_F(AppEndToEndTest, TheStatusBarFollowsTheMenusAsTheUserMovesThroughThem)
+{
+    Start(R"({ "modules": [ { "interface": 0, "slot": 3, "logical_address": 24, "model_code": 1025 } ] })");
+    const HWND main = MainDialog();
+    ASSERT_NE(main, nullptr);
+    const HWND bar = ::GetDlgItem(main, 0xE801);
+    const auto statusBecomes = [&](const std::string& text) {
+        return AppDriver::WaitUntil([&] { return WindowText(bar) == text; }, std::chrono::seconds(5));
+    };
+    EXPECT_TRUE(statusBecomes("For Help, press F1")) << WindowText(bar);
+    const struct {
+        std::initializer_list<WORD> keys;
+        const char* status;
+    } steps[] = {
+        {{VK_MENU, 'H'}, "Opens the help topics browser"},
+        {{VK_UP}, "Displays product information"},
+        {{VK_UP}, "Displays technical support information from Quorvalis"},
+        {{VK_UP}, "Displays help for a selected control or object"},
+        {{VK_LEFT}, "Shows all possible upgrades for this module"},
+        {{VK_MENU}, "For Help, press F1"},
+    };
+    for (const auto& step : steps) {
+        ::SetForegroundWindow(main);
+        Press(step.keys);
+        EXPECT_TRUE(statusBecomes(step.status)) << "expected \"" << step.status << "\", shows \"" << WindowText(bar) << "\"";
+    }
+    EXPECT_EQ(Exit(main), 0);
+}
+
 }  // namespace
 }  // namespace stratigon::test

@@ -1,5 +1,5 @@
 // Walks Stratigon.exe through the views a screenshot should show: the scanning window, the
-// main dialog, the Possible Upgrades dialog, the install window and the main dialog after the
+// main dialog, the About box, the Possible Upgrades dialog, the install window and the main dialog after the
 // script sample has upgraded a module through automation, then closes it. After each view it
 // prints the view's name and waits for a line on standard input, so the caller can take its
 // picture first. Its one argument is the folder for the pictures, where the bench's changes and
@@ -55,6 +55,12 @@ int main(int argc, char** argv)
         return 1;
     }
     Pause("main-dialog");
+    AppDriver::Command(main, ID_HELP_ABOUT);
+    if (const HWND about = app.WaitForWindow("About KVX Stratigon Utility"); about != nullptr) {
+        Pause("about");
+        AppDriver::Click(about, IDOK);
+        app.WaitUntilGone("About KVX Stratigon Utility");
+    }
     AppDriver::Click(main, IDC_VIEW_UPGRADES);
     const HWND upgrades = app.WaitForWindow("Possible Stratigon Upgrades");
     if (upgrades != nullptr) {

@@ -35,10 +35,13 @@ std::vector<std::string> Entries(HWND control, UINT countMessage, UINT lengthMes
 
 }  // namespace
 
-std::string ControlText(HWND dialog, int id)
+std::string ControlText(HWND dialog, int id) { return WindowText(::GetDlgItem(dialog, id)); }
+
+// Asked of the window itself: GetWindowText would not ask a window of another process.
+std::string WindowText(HWND window)
 {
     wchar_t text[1024] = {};
-    ::GetDlgItemTextW(dialog, id, text, 1024);
+    ::SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
     return Narrow(text);
 }
 

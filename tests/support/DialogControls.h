@@ -10,6 +10,7 @@
 namespace stratigon::test {
 
 std::string ControlText(HWND dialog, int id);
+std::string WindowText(HWND window);
 // The control's own visibility: a dialog created for a test may itself be hidden.
 bool IsShown(HWND dialog, int id);
 bool IsEnabledControl(HWND dialog, int id);

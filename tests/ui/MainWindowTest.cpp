@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "res/resource.h"
@@ -25,6 +26,10 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void Open(const std::string& benchText)
     {
+        // The bench before goes first: its end resets the simulator.
+        window.reset();
+        report.reset();
+        bench.reset();
         bench = std::make_unique<SimulatedBench>(benchText);
         ASSERT_TRUE(bench->Scanned());
         report = std::make_unique<TestReport>(bench->sink);
@@ -66,6 +71,16 @@ protected:
         const auto enabled = [&](UINT id) { return (::GetMenuState(file, id, MF_BYCOMMAND) & MF_GRAYED) == 0; };
         return {enabled(ID_FILE_VIEW_UPGRADES), enabled(ID_FILE_INSTALL_UPGRADE)};
     }
+
+    std::string Status() const { return window->StatusBar().StatusText(); }
+
+    // What the menus tell their owner while the user moves through them.
+    void Highlight(HMENU menu, UINT item, UINT flags) const
+    {
+        ::SendMessageA(dialog, WM_MENUSELECT, MAKEWPARAM(item, flags), reinterpret_cast<LPARAM>(menu));
+    }
+    void MenuIdle() const { ::SendMessageA(dialog, WM_ENTERIDLE, MSGF_MENU, 0); }
+    void CloseMenu() const { ::SendMessageA(dialog, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0); }
 
     ui::ApplicationState application;
     std::unique_ptr<SimulatedBench> bench;
@@ -275,6 +290,144 @@ TEST_F(MainWindowTest, AFailedInstallationKeepsTheInstallWindowOpen)
                                                               "Upgrade failed.",
                                                               "Error: Update Failed."}));
     EXPECT_EQ(ControlText(dialog, IDC_MEMORY_DEPTH), "64K");
+}
+
+TEST_F(MainWindowTest, TheStatusBarTellsTheSelectionsStatusAndWhatIsMissingOnceAMenuCloses)
+{
+    const struct {
+        std::string bench;
+        int pickedFrame;  // -1: none
+        std::string status, afterMenu;
+    } cases[] = {
+        {R"({ "modules": [] })", -1, "No module to Stratigon.", "No Instruments."},
+        {Bench({Analyzer(0, 3), Analyzer(2, 5)}), 1, "For Help, press F1", "No Modules."},
+        {Bench({Analyzer(0, 3, "XYZ100")}), -1, "This module cannot be Stratigoned.", "This module cannot be Stratigoned."},
+        {Bench({Analyzer(0, 3, "KVX7L1A", "B12")}), -1, "Error: Invalid Serial Number.", "Error: Invalid Serial Number."},
+        {Bench({Analyzer(0, 3)}), -1, "For Help, press F1", "For Help, press F1"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.bench);
+        Open(test.bench);
+        if (test.pickedFrame >= 0)
+            PickComboEntry(dialog, IDC_FRAME_LIST, test.pickedFrame);
+        EXPECT_EQ(Status(), test.status);
+        CloseMenu();
+        EXPECT_EQ(Status(), test.afterMenu);
+    }
+}
+
+TEST_F(MainWindowTest, MenuPromptsFollowTheHighlightedEntry)
+{
+    Open(Bench({Analyzer(0, 3)}));
+    const HMENU file = ::GetSubMenu(::GetMenu(dialog), 0);
+    const HMENU help = ::GetSubMenu(::GetMenu(dialog), 1);
+    const HMENU system = ::GetSystemMenu(dialog, FALSE);
+    const struct {
+        const char* what;
+        HMENU menu;
+        UINT item, flags;
+        std::string atOnce, whenIdle;
+    } steps[] = {
+        {"Technical Support", help, ID_HELP_SUPPORT, MF_HILITE, "For Help, press F1",
+         "Displays technical support information from Quorvalis"},
+        {"a separator", help, 2, MF_SEPARATOR, "  ", "  "},
+        {"Exit", file, ID_FILE_EXIT, MF_HILITE, "  ", "Closes the Stratigon Utility"},
+        {"the File menu itself", ::GetMenu(dialog), 0, MF_POPUP | MF_HILITE, "  ", "  "},
+        {"the system menu's Move", system, SC_MOVE, MF_HILITE | MF_SYSMENU, "  ", "Changes the window position"},
+        {"About, which has no prompt", system, ID_SYSTEM_ABOUT, MF_HILITE | MF_SYSMENU, "Changes the window position",
+         "Changes the window position"},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        Highlight(step.menu, step.item, step.flags);
+        EXPECT_EQ(Status(), step.atOnce);
+        MenuIdle();
+        EXPECT_EQ(Status(), step.whenIdle);
+    }
+    CloseMenu();
+    EXPECT_EQ(Status(), "For Help, press F1");
+    EXPECT_EQ(::SendMessageA(dialog, 0x0362, ID_HELP_TOPICS, 0), 112) << "the request gives back the prompt shown before";
+    EXPECT_EQ(Status(), "Opens the help topics browser");
+}
+
+INT_PTR CALLBACK PlainDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+BOOL CALLBACK CollectControl(HWND control, LPARAM controls)
+{
+    reinterpret_cast<std::vector<HWND>*>(controls)->push_back(control);
+    return TRUE;
+}
+
+TEST_F(MainWindowTest, TheStatusBarMakesTheDialogTallerByItsHeightAndMovesNoControl)
+{
+    Open(Bench({Analyzer(0, 3)}));
+    const ui::UniqueWindow plain(::CreateDialogParamA(ui::CDialog::ResourceInstance(), MAKEINTRESOURCEA(IDD_STRATIGON_DIALOG),
+                                                      nullptr, &PlainDialog, 0));
+    ASSERT_TRUE(plain);
+    RECT plainWindow{}, mainWindow{}, bar{};
+    ::GetWindowRect(plain.get(), &plainWindow);
+    ::GetWindowRect(dialog, &mainWindow);
+    ::GetWindowRect(window->StatusBar().GetHwnd(), &bar);
+    EXPECT_EQ(mainWindow.bottom - mainWindow.top, plainWindow.bottom - plainWindow.top + (bar.bottom - bar.top));
+    EXPECT_EQ(mainWindow.right - mainWindow.left, plainWindow.right - plainWindow.left);
+    std::vector<HWND> controls;
+    ::EnumChildWindows(plain.get(), &CollectControl, reinterpret_cast<LPARAM>(&controls));
+    ASSERT_FALSE(controls.empty());
+    for (const HWND control : controls) {
+        const int id = ::GetDlgCtrlID(control);
+        RECT before{}, after{};
+        ::GetWindowRect(control, &before);
+        ::MapWindowPoints(nullptr, plain.get(), reinterpret_cast<POINT*>(&before), 2);
+        ::GetWindowRect(::GetDlgItem(dialog, id), &after);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&after), 2);
+        EXPECT_TRUE(::EqualRect(&before, &after)) << "control " << id << " moved";
+    }
+    RECT plainClient{};
+    ::GetClientRect(plain.get(), &plainClient);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&bar), 2);
+    EXPECT_EQ(bar.top, plainClient.bottom) << "the bar sits below the controls";
+}
+
+TEST_F(MainWindowTest, TheLogoPaneShowsTheSmallLogoCentredOverThePanesBackground)
+{
+    Open(Bench({Analyzer(0, 3)}));
+    const COLORREF green = RGB(0, 128, 0);
+    Canvas canvas(80, 25, green);
+    DRAWITEMSTRUCT item{};
+    item.CtlID = ui::CMainStatusBar::kId;
+    item.itemID = ui::CMainStatusBar::kLogoPane;
+    item.hDC = canvas.dc.get();
+    item.rcItem = RECT{0, 0, 80, 25};
+    ::SendMessageA(dialog, WM_DRAWITEM, ui::CMainStatusBar::kId, reinterpret_cast<LPARAM>(&item));
+    const RECT logo{11, 4, 11 + 58, 4 + 17};  // (80 - 58) / 2, (25 - 17) / 2
+    EXPECT_EQ(canvas.At(11, 4), green) << "the logo's light grey shows the background";
+    EXPECT_GT(canvas.Count(logo, RGB(0, 0, 128)), 20) << "the maker's name";
+    EXPECT_EQ(canvas.Count(RECT{0, 0, 11, 25}, green), 11 * 25) << "nothing left of the logo";
+}
+
+TEST_F(MainWindowTest, TheAboutBoxOpensFromHelpAndTheSystemMenuOwnedByTheMainDialog)
+{
+    Open(Bench({Analyzer(0, 3)}));
+    const std::pair<const char*, std::function<void()>> triggers[] = {
+        {"Help > About Stratigon", [&] { ::SendMessageA(dialog, WM_COMMAND, ID_HELP_ABOUT, 0); }},
+        {"the system menu", [&] { ::SendMessageA(dialog, WM_SYSCOMMAND, ID_SYSTEM_ABOUT, 0); }},
+    };
+    for (const auto& [what, trigger] : triggers) {
+        SCOPED_TRACE(what);
+        HWND owner = nullptr;
+        bool mainEnabled = true;
+        EXPECT_TRUE(WhileModal("About KVX Stratigon Utility", trigger, [&](HWND about) {
+            owner = ::GetWindow(about, GW_OWNER);
+            mainEnabled = ::IsWindowEnabled(dialog) != FALSE;
+            ClickButton(about, IDOK);
+        }));
+        EXPECT_EQ(owner, dialog);
+        EXPECT_FALSE(mainEnabled) << "File > Exit must not work behind the About box";
+        EXPECT_TRUE(::IsWindowEnabled(dialog));
+    }
+    const auto icon = ::SendMessageA(dialog, WM_QUERYDRAGICON, 0, 0);
+    EXPECT_NE(icon, 1);
+    EXPECT_EQ(icon, ::SendMessageA(dialog, WM_GETICON, ICON_BIG, 0)) << "a minimized drag shows the application icon";
 }
 
 }  // namespace

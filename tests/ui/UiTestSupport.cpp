@@ -9,6 +9,25 @@ TestReport::TestReport(IMessageSink& messages) : writer(messages, versions, toda
     folders.documents = std::filesystem::temp_directory_path().string();
 }
 
+Canvas::Canvas(int width, int height, COLORREF colour)
+{
+    const ui::CWindowDC screen(nullptr);
+    bitmap.reset(::CreateCompatibleBitmap(screen.get(), width, height));
+    selection.emplace(dc.get(), bitmap.get());
+    const RECT all{0, 0, width, height};
+    const ui::UniqueHandle<HBRUSH, &ui::DeleteGdiObject<HBRUSH>> brush(::CreateSolidBrush(colour));
+    ::FillRect(dc.get(), &all, brush.get());
+}
+
+int Canvas::Count(const RECT& area, COLORREF colour) const
+{
+    int count = 0;
+    for (int x = area.left; x < area.right; ++x)
+        for (int y = area.top; y < area.bottom; ++y)
+            count += At(x, y) == colour;
+    return count;
+}
+
 void PumpMessages()
 {
     MSG message{};

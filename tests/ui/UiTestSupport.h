@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "support/DialogControls.h"
 #include "support/Recorders.h"
 #include "support/ReportDoubles.h"
+#include "ui/GdiGuards.h"
 
 namespace stratigon::test {
 
@@ -35,6 +37,17 @@ std::string Bench(const std::vector<std::string>& modules);
 void PickComboEntry(HWND dialog, int id, int index);
 void PickListEntry(HWND dialog, int id, int index);
 void ClickButton(HWND dialog, int id);
+
+// A memory context with a bitmap of its own, painted one colour, to draw on and read back.
+struct Canvas {
+    ui::UniqueDC dc{::CreateCompatibleDC(nullptr)};
+    ui::UniqueBitmap bitmap;
+    std::optional<ui::CSelectObject> selection;
+    Canvas(int width, int height, COLORREF colour);
+    COLORREF At(int x, int y) const { return ::GetPixel(dc.get(), x, y); }
+    // How many pixels of the rectangle have this colour.
+    int Count(const RECT& area, COLORREF colour) const;
+};
 
 // Runs `trigger`, which runs a modal dialog with `caption`; once that dialog is up,
 // `inspect` sees it and must close it. False when no such dialog appeared.

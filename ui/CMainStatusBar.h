@@ -1,0 +1,48 @@
+// The main dialog's status bar: the status text or menu prompt, the " Client " indicator
+// while an automation client holds the dialog, and the maker's small logo.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "ui/IOwnerDraw.h"
+
+namespace stratigon::ui {
+
+class CMainStatusBar final : public IOwnerDraw {
+public:
+    // The framework's usual id of a status bar; WM_DRAWITEM names the bar by it.
+    static constexpr int kId = 0xE801;
+    enum Pane { kStatusPane = 0, kClientPane = 1, kLogoPane = 2 };
+
+    // `clientConnected` tells the client pane whether to show the indicator.
+    explicit CMainStatusBar(std::function<bool()> clientConnected) : m_clientConnected(std::move(clientConnected)) {}
+
+    // A child at the bottom of `dialog` with its three panes; false when it cannot be made.
+    bool Create(HWND dialog);
+    // Fits the bar to the bottom of the dialog again and sets out its panes.
+    void LayOut();
+    HWND GetHwnd() const { return m_hwnd; }
+
+    void SetStatusText(const std::string& text);
+    std::string StatusText() const;
+    void SetClientText(const std::string& text);
+    std::string ClientText() const { return m_clientText; }
+    void RedrawNow();
+
+    // Draws the client pane and the logo pane.
+    void DrawItem(const DRAWITEMSTRUCT& item) override;
+
+private:
+    int TextWidth(UINT stringId) const;
+    void DrawClientPane(const DRAWITEMSTRUCT& item);
+    static void DrawLogoPane(const DRAWITEMSTRUCT& item);
+
+    std::function<bool()> m_clientConnected;
+    HWND m_hwnd = nullptr;  // a child of the dialog, which destroys it
+    std::string m_clientText;
+};
+
+}  // namespace stratigon::ui
