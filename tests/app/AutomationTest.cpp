@@ -89,14 +89,10 @@ protected:
     // The client pane as the status bar draws it when the dialog asks.
     int ClientPaneBluePixels() const
     {
-        Canvas canvas(60, 20, RGB(255, 255, 255));
-        DRAWITEMSTRUCT item{};
-        item.CtlID = ui::CMainStatusBar::kId;
-        item.itemID = ui::CMainStatusBar::kClientPane;
-        item.hDC = canvas.dc.get();
-        item.rcItem = RECT{0, 0, 60, 20};
-        ::SendMessageA(dialog, WM_DRAWITEM, ui::CMainStatusBar::kId, reinterpret_cast<LPARAM>(&item));
-        return canvas.Count(item.rcItem, RGB(0, 0, 255));
+        const Canvas canvas(60, 20, RGB(255, 255, 255));
+        const RECT pane{0, 0, 60, 20};
+        DrawStatusPane(dialog, ui::CMainStatusBar::kClientPane, canvas, pane);
+        return canvas.Count(pane, RGB(0, 0, 255));
     }
 
     TempFolder folder;

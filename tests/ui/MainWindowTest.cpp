@@ -393,12 +393,7 @@ TEST_F(MainWindowTest, TheLogoPaneShowsTheSmallLogoCentredOverThePanesBackground
     Open(Bench({Analyzer(0, 3)}));
     const COLORREF green = RGB(0, 128, 0);
     Canvas canvas(80, 25, green);
-    DRAWITEMSTRUCT item{};
-    item.CtlID = ui::CMainStatusBar::kId;
-    item.itemID = ui::CMainStatusBar::kLogoPane;
-    item.hDC = canvas.dc.get();
-    item.rcItem = RECT{0, 0, 80, 25};
-    ::SendMessageA(dialog, WM_DRAWITEM, ui::CMainStatusBar::kId, reinterpret_cast<LPARAM>(&item));
+    DrawStatusPane(dialog, ui::CMainStatusBar::kLogoPane, canvas, RECT{0, 0, 80, 25});
     const RECT logo{11, 4, 11 + 58, 4 + 17};  // (80 - 58) / 2, (25 - 17) / 2
     EXPECT_EQ(canvas.At(11, 4), green) << "the logo's light grey shows the background";
     EXPECT_GT(canvas.Count(logo, RGB(0, 0, 128)), 20) << "the maker's name";

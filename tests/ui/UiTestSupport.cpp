@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "ui/CMainStatusBar.h"
+
 namespace stratigon::test {
 
 TestReport::TestReport(IMessageSink& messages) : writer(messages, versions, today, folders)
@@ -26,6 +28,16 @@ int Canvas::Count(const RECT& area, COLORREF colour) const
         for (int y = area.top; y < area.bottom; ++y)
             count += At(x, y) == colour;
     return count;
+}
+
+void DrawStatusPane(HWND dialog, int pane, const Canvas& canvas, const RECT& area)
+{
+    DRAWITEMSTRUCT item{};
+    item.CtlID = ui::CMainStatusBar::kId;
+    item.itemID = static_cast<UINT>(pane);
+    item.hDC = canvas.dc.get();
+    item.rcItem = area;
+    ::SendMessageA(dialog, WM_DRAWITEM, ui::CMainStatusBar::kId, reinterpret_cast<LPARAM>(&item));
 }
 
 void PumpMessages()

@@ -49,6 +49,9 @@ struct Canvas {
     int Count(const RECT& area, COLORREF colour) const;
 };
 
+// Asks `dialog` to draw pane `pane` of its status bar on the canvas, in `area`, as the bar does.
+void DrawStatusPane(HWND dialog, int pane, const Canvas& canvas, const RECT& area);
+
 // Runs `trigger`, which runs a modal dialog with `caption`; once that dialog is up,
 // `inspect` sees it and must close it. False when no such dialog appeared.
 bool WhileModal(const std::string& caption, const std::function<void()>& trigger,
