@@ -13,7 +13,7 @@ XVFB := xvfb-run -a -s "-screen 0 1024x768x24"
 
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev \
 	nlohmann-json3-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 \
-	xvfb xauth imagemagick libwine-dev
+	xvfb xauth imagemagick libwine-dev fp-utils
 
 .PHONY: help deps build native windows test test-native test-windows run bench clean
 
@@ -67,7 +67,7 @@ run: windows
 		WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; \
 		WINEPREFIX=$(WINEPREFIX) $(XVFB) tools/run-showcase $(WINDOWS)/bin out; status=$$?; \
 		WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; \
-		echo "Screenshots of the scanning window, the main dialog, the About box, the Possible Upgrades dialog, the install window and the main dialog after the script sample are in out/."; \
+		echo "Screenshots of the scanning window, the main dialog, a What's This popup, the About box, the Possible Upgrades dialog, the install window and the main dialog after the script sample are in out/."; \
 		exit $$status; \
 	fi
 

@@ -10,7 +10,23 @@
 
 namespace stratigon::app {
 
-CStratigonApp::CStratigonApp() { m_state.versions = &m_versions; }
+namespace {
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string program(path, length);
+    return program.substr(0, program.find_last_of('\\'));
+}
+
+}  // namespace
+
+CStratigonApp::CStratigonApp() : m_help(m_htmlHelp, ProgramFolder())
+{
+    m_state.versions = &m_versions;
+    m_state.help = &m_help;
+}
 
 CStratigonApp::~CStratigonApp() = default;
 

@@ -15,6 +15,8 @@
 #include "app/CpiApplicationFactory.h"
 #include "app/CWin32FolderLookup.h"
 #include "app/CWin32VersionResources.h"
+#include "ui/CHelpRouting.h"
+#include "ui/CHtmlHelpLoader.h"
 #include "ui/CMainWindow.h"
 #include "ui/CMessageBoxSink.h"
 #include "ui/CScanningDlg.h"
@@ -53,6 +55,8 @@ private:
     SystemLocalDate m_today;
     CWin32FolderLookup m_folders;
     CUpgradeInfoFile m_report{m_messages, m_versions, m_today, m_folders};
+    ui::CHtmlHelpLoader m_htmlHelp;
+    ui::CHelpRouting m_help;
     ui::CScanningDlg m_scanningDlg;
     std::unique_ptr<CModule> m_pModule;
     ui::ApplicationState m_state;

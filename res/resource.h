@@ -13,7 +13,12 @@
 #define IDD_POSSIBLE_UPGRADES 133
 #define IDD_INSTALL_UPGRADE 134
 
-// Icons, menus, bitmaps, manifest.
+// Context help ids of the controls: the dialog's base plus the control id.
+#define HELPID_MAIN 0x00660000
+#define HELPID_UPGRADES 0x00850000
+
+// Icons, menus, bitmaps, manifest, popup texts.
+#define IDR_POPUP_TEXTS 200
 #define IDR_MAINFRAME 128
 #define IDR_MAIN_MENU 130
 #define IDB_LOGO 143

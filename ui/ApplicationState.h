@@ -10,6 +10,7 @@ class IVersionResources;
 
 namespace stratigon::ui {
 
+class CHelpRouting;
 class CMainWindow;
 class IAutomationProxyFactory;
 
@@ -27,6 +28,8 @@ struct ApplicationState {
     IAutomationProxyFactory* proxyFactory = nullptr;
     // How the About box reads the program's version texts; null: it shows its resource texts.
     IVersionResources* versions = nullptr;
+    // Where help goes; null: the help commands do nothing.
+    CHelpRouting* help = nullptr;
 };
 
 }  // namespace stratigon::ui

@@ -1,5 +1,7 @@
 #include "ui/CMainWindow.h"
 
+#include <windowsx.h>
+
 #include <cstdio>
 #include <iterator>
 
@@ -65,6 +67,9 @@ std::span<const CMainWindow::CommandEntry> CMainWindow::CommandTable()
         {ID_FILE_INSTALL_UPGRADE, &CMainWindow::OnInstallUpgrade},
         {IDC_INSTALL_UPGRADE, &CMainWindow::OnInstallUpgrade},
         {ID_FILE_EXIT, &CMainWindow::OnExit},
+        {ID_HELP_TOPICS, &CMainWindow::OnHelpTopics},
+        {ID_HELP_SUPPORT, &CMainWindow::OnTechnicalSupport},
+        {ID_HELP_WHATS_THIS, &CMainWindow::OnWhatsThis},
         {IDCANCEL, &CMainWindow::OnEscape},
     };
     return table;
@@ -78,6 +83,8 @@ std::span<const CMainWindow::MessageEntry> CMainWindow::MessageTable()
         {WM_MENUSELECT, &CMainWindow::HandleMenuSelect},
         {WM_ENTERIDLE, &CMainWindow::HandleEnterIdle},
         {kSetMessageString, &CMainWindow::HandleSetMessageString},
+        {WM_HELP, &CMainWindow::HandleHelp},
+        {CHelpRouting::kHelpHitTest, &CMainWindow::HandleHelpHitTest},
     };
     return table;
 }
@@ -86,6 +93,7 @@ BOOL CMainWindow::OnInitDialog()
 {
     CStratigonDlg::OnInitDialog();
     BecomeApplicationWindow();
+    CHelpRouting::ApplyContextIds(GetHwnd(), CHelpRouting::MainHelpTable(), HELPID_MAIN);
     FillFrameAndSlotLists();
     if (!CreateStatusBar())
         return TRUE;
@@ -320,7 +328,7 @@ void CMainWindow::OnViewPossibleUpgrades()
 {
     if (!HasUsableModule())
         return;
-    CPossibleUpgradesDlg dialog(m_module, m_messages, m_report, m_frameName, m_slotText);
+    CPossibleUpgradesDlg dialog(m_module, m_messages, m_report, m_frameName, m_slotText, m_application.help);
     dialog.DoModal(GetHwnd());
 }
 
@@ -360,6 +368,8 @@ bool CMainWindow::HandleInitMenuPopup(WPARAM wParam, LPARAM lParam, LRESULT&)
     const UINT enabled = HasUsableModule() ? MF_ENABLED : MF_GRAYED;
     ::EnableMenuItem(menu, ID_FILE_VIEW_UPGRADES, MF_BYCOMMAND | enabled);
     ::EnableMenuItem(menu, ID_FILE_INSTALL_UPGRADE, MF_BYCOMMAND | enabled);
+    const bool helpMode = m_application.help != nullptr && m_application.help->HelpModeActive();
+    ::CheckMenuItem(menu, ID_HELP_WHATS_THIS, MF_BYCOMMAND | (helpMode ? MF_CHECKED : MF_UNCHECKED));
     return false;
 }
 
@@ -497,6 +507,61 @@ void CMainWindow::ReadSelectedModuleAgain()
 {
     if (m_selectedModule != kNoModule)
         m_module.ReadModule(m_selectedModule);
+}
+
+void CMainWindow::OnHelpTopics()
+{
+    if (m_application.help != nullptr)
+        m_application.help->ShowContents(ApplicationWindow());
+}
+
+void CMainWindow::OnTechnicalSupport()
+{
+    if (m_application.help != nullptr)
+        m_application.help->ShowContext(ApplicationWindow(), CHelpRouting::kTechnicalSupportContext);
+}
+
+void CMainWindow::OnWhatsThis()
+{
+    if (m_application.help != nullptr)
+        m_application.help->RunHelpMode(ApplicationWindow());
+}
+
+LRESULT CMainWindow::OnHelpHitTest(POINT point)
+{
+    if (m_application.help == nullptr)
+        return 0;
+    m_application.help->SetHelpModeActive(false);
+    ::ClientToScreen(GetHwnd(), &point);
+    // The group box comes before the labels and values inside it, so it answers for them all.
+    for (const HelpPair& pair : CHelpRouting::MainHelpTable()) {
+        const HWND control = Item(pair.controlId);
+        if (control == nullptr)
+            break;
+        RECT bounds{};
+        ::GetWindowRect(control, &bounds);
+        if (::PtInRect(&bounds, point)) {
+            m_application.help->ShowPopupHelp(control, point.x, point.y, pair.topic);
+            break;
+        }
+    }
+    return 0;
+}
+
+bool CMainWindow::HandleHelp(WPARAM, LPARAM lParam, LRESULT& result)
+{
+    if (m_application.help == nullptr ||
+        !m_application.help->OnHelpRequest(GetHwnd(), *reinterpret_cast<const HELPINFO*>(lParam),
+                                           CHelpRouting::MainHelpTable()))
+        return false;
+    result = TRUE;
+    return true;
+}
+
+bool CMainWindow::HandleHelpHitTest(WPARAM, LPARAM lParam, LRESULT& result)
+{
+    result = OnHelpHitTest(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    return true;
 }
 
 }  // namespace stratigon::ui

@@ -9,6 +9,7 @@
 #include "module/CModule.h"
 #include "report/CUpgradeInfoFile.h"
 #include "ui/ApplicationState.h"
+#include "ui/CHelpRouting.h"
 #include "ui/CMainStatusBar.h"
 #include "ui/CStratigonDlg.h"
 #include "ui/IAutomationProxy.h"
@@ -35,6 +36,12 @@ public:
     void OnInstallUpgrade();
     void OnExit();
     void OnClose();
+    void OnHelpTopics();
+    void OnTechnicalSupport();
+    void OnWhatsThis();
+    // A What's This click at `point` (client coordinates): the popup of the control there.
+    // Answers with context 0.
+    LRESULT OnHelpHitTest(POINT point);
 
     // The proxy every automation client shares; made when there is none. Null when none can be had.
     IAutomationProxy* GetAutomationProxy();
@@ -89,6 +96,8 @@ private:
     bool HandleMenuSelect(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool HandleEnterIdle(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool HandleSetMessageString(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool HandleHelp(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool HandleHelpHitTest(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     CModule& m_module;
     IMessageSink& m_messages;

@@ -9,8 +9,9 @@
 namespace stratigon::ui {
 
 CPossibleUpgradesDlg::CPossibleUpgradesDlg(CModule& module, IMessageSink& messages, CUpgradeInfoFile& report,
-                                           const std::string& frameText, const std::string& slotText)
-    : CDialogImpl(IDD_POSSIBLE_UPGRADES), m_upgrades(module, messages, frameText, slotText), m_report(report)
+                                           const std::string& frameText, const std::string& slotText, CHelpRouting* help)
+    : CDialogImpl(IDD_POSSIBLE_UPGRADES), m_upgrades(module, messages, frameText, slotText), m_report(report),
+      m_help(help)
 {
 }
 
@@ -24,8 +25,33 @@ std::span<const CPossibleUpgradesDlg::CommandEntry> CPossibleUpgradesDlg::Comman
     return table;
 }
 
+std::span<const CPossibleUpgradesDlg::MessageEntry> CPossibleUpgradesDlg::MessageTable()
+{
+    static const MessageEntry table[] = {
+        {WM_HELP, &CPossibleUpgradesDlg::HandleHelp},
+    };
+    return table;
+}
+
+void CPossibleUpgradesDlg::OnHelp()
+{
+    if (m_help != nullptr)
+        m_help->ShowContext(ApplicationWindow(), CHelpRouting::kPossibleUpgradesContext);
+}
+
+// F1 on a control, or a click with the caption's help button.
+bool CPossibleUpgradesDlg::HandleHelp(WPARAM, LPARAM lParam, LRESULT& result)
+{
+    if (m_help == nullptr || !m_help->OnHelpRequest(GetHwnd(), *reinterpret_cast<const HELPINFO*>(lParam),
+                                                    CHelpRouting::UpgradesHelpTable()))
+        return false;
+    result = TRUE;
+    return true;
+}
+
 BOOL CPossibleUpgradesDlg::OnInitDialog()
 {
+    CHelpRouting::ApplyContextIds(GetHwnd(), CHelpRouting::UpgradesHelpTable(), HELPID_UPGRADES);
     BOOL defaultFocus = TRUE;
     if (m_upgrades.Initialize(GetHwnd()) != 0) {
         m_upgrades.ShowNoUpgradesLabel(GetHwnd());

@@ -4,20 +4,23 @@
 
 #include "report/CUpgradeInfoFile.h"
 #include "ui/CDialogImpl.h"
+#include "ui/CHelpRouting.h"
 #include "ui/CUpgradeListSupport.h"
 
 namespace stratigon::ui {
 
 class CPossibleUpgradesDlg final : public CDialogImpl<CPossibleUpgradesDlg> {
 public:
+    // `help` null: the dialog offers no help.
     CPossibleUpgradesDlg(CModule& module, IMessageSink& messages, CUpgradeInfoFile& report,
-                         const std::string& frameText, const std::string& slotText);
+                         const std::string& frameText, const std::string& slotText, CHelpRouting* help = nullptr);
 
     void OnPrintToFile();
-    void OnHelp() {}
+    void OnHelp();
     void OnCloseButton();
 
     static std::span<const CommandEntry> CommandTable();
+    static std::span<const MessageEntry> MessageTable();
 
 protected:
     BOOL OnInitDialog() override;
@@ -25,8 +28,11 @@ protected:
     void OnCancel() override { OnCloseButton(); }
 
 private:
+    bool HandleHelp(WPARAM wParam, LPARAM lParam, LRESULT& result);
+
     CUpgradeListSupport m_upgrades;
     CUpgradeInfoFile& m_report;
+    CHelpRouting* m_help;
 };
 
 // Asks the user where to save the report, proposing `proposedPath`; empty when cancelled.

@@ -17,6 +17,7 @@ struct Search {
     DWORD processId;
     const std::string* caption;
     HWND found;
+    bool byClass = false;
 };
 
 BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
@@ -29,8 +30,9 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
     char caption[256] = {};
     ::GetWindowTextA(window, caption, sizeof caption);
     const bool anyProcess = search->processId == 0;
-    if ((anyProcess || owner == search->processId) && ::IsWindowVisible(window) && *search->caption == caption &&
-        std::string(className) == kDialogClass) {
+    const bool named = search->byClass ? *search->caption == className
+                                       : *search->caption == caption && std::string(className) == kDialogClass;
+    if ((anyProcess || owner == search->processId) && ::IsWindowVisible(window) && named) {
         search->found = window;
         return FALSE;
     }
@@ -149,9 +151,9 @@ int AppDriver::WaitForExit()
     return static_cast<int>(code);
 }
 
-HWND AppDriver::FindWindowOfProcess(const std::string& caption) const
+HWND AppDriver::FindWindowOfProcess(const std::string& caption, bool byClass) const
 {
-    Search search{m_process.dwProcessId, &caption, nullptr};
+    Search search{m_process.dwProcessId, &caption, nullptr, byClass};
     ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }

@@ -38,7 +38,9 @@ public:
 
     // A top-level dialog of the program with this caption; null when none appears in time.
     HWND WaitForWindow(const std::string& caption) const;
-    HWND FindWindowOfProcess(const std::string& caption) const;
+    // A visible top-level dialog of the program with this caption, or with `byClass` a visible
+    // top-level window of this window class.
+    HWND FindWindowOfProcess(const std::string& caption, bool byClass = false) const;
     // A visible top-level dialog with this caption of any process; null when there is none.
     static HWND FindDialogOfAnyProcess(const std::string& caption);
     // Waits until no top-level window of the program has this caption.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "e2e/AppDriver.h"
 #include "res/resource.h"
@@ -194,6 +195,68 @@ TEST_F(AppEndToEndTest, TheStatusBarFollowsTheMenusAsTheUserMovesThroughThem)
         ::SetForegroundWindow(main);
         Press(step.keys);
         EXPECT_TRUE(statusBecomes(step.status)) << "expected \"" << step.status << "\", shows \"" << WindowText(bar) << "\"";
+    }
+    EXPECT_EQ(Exit(main), 0);
+}
+
+// The control with the keyboard focus in the thread of `window`.
+HWND FocusOf(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+void ClickAt(POINT screen)
+{
+    const int width = ::GetSystemMetrics(SM_CXSCREEN) - 1, height = ::GetSystemMetrics(SM_CYSCREEN) - 1;
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = screen.x * 65535 / width;
+        input.mi.dy = screen.y * 65535 / height;
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(3, inputs, sizeof(INPUT));
+}
+
+TEST_F(AppEndToEndTest, F1AndWhatsThisShowTheControlsPopupAndAKeyClosesIt)
+{
+    Start(R"({ "modules": [ { "interface": 0, "slot": 3, "logical_address": 24, "model_code": 1025 },
+                            { "interface": 0, "slot": 5, "logical_address": 40, "model_code": 1025 } ] })");
+    const HWND main = MainDialog();
+    ASSERT_NE(main, nullptr);
+    const auto popup = [&] { return app.FindWindowOfProcess("StratigonHelpPopup", true); };
+    RECT frames{};
+    ::GetWindowRect(::GetDlgItem(main, IDC_FRAME_LIST), &frames);
+    const struct {
+        const char* what;
+        std::function<void()> ask;
+        const char* saysSomethingOf;
+    } cases[] = {
+        {"F1 on the slot list", [&] {
+             for (int tabs = 0; tabs < 5 && FocusOf(main) != ::GetDlgItem(main, IDC_SLOT_LIST); ++tabs)
+                 Press({VK_TAB});
+             Press({VK_F1});
+         }, "slot"},
+        {"What's This on the frame list", [&] {
+             Press({VK_MENU, 'H'});
+             Press({'W'});
+             ::Sleep(300);
+             ClickAt(POINT{(frames.left + frames.right) / 2, (frames.top + frames.bottom) / 2});
+         }, "frame"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.what);
+        ::SetForegroundWindow(main);
+        test.ask();
+        ASSERT_TRUE(AppDriver::WaitUntil([&] { return popup() != nullptr; }, std::chrono::seconds(10)));
+        EXPECT_NE(WindowText(popup()).find(test.saysSomethingOf), std::string::npos) << WindowText(popup());
+        Press({VK_ESCAPE});
+        EXPECT_TRUE(AppDriver::WaitUntil([&] { return popup() == nullptr; }, std::chrono::seconds(10)));
     }
     EXPECT_EQ(Exit(main), 0);
 }

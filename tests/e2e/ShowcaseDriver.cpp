@@ -1,5 +1,5 @@
 // Walks Stratigon.exe through the views a screenshot should show: the scanning window, the
-// main dialog, the About box, the Possible Upgrades dialog, the install window and the main dialog after the
+// main dialog, a What's This popup, the About box, the Possible Upgrades dialog, the install window and the main dialog after the
 // script sample has upgraded a module through automation, then closes it. After each view it
 // prints the view's name and waits for a line on standard input, so the caller can take its
 // picture first. Its one argument is the folder for the pictures, where the bench's changes and
@@ -55,6 +55,18 @@ int main(int argc, char** argv)
         return 1;
     }
     Pause("main-dialog");
+    // What's This, then a click on the frame list: the frame list's popup.
+    AppDriver::Command(main, ID_HELP_WHATS_THIS);
+    RECT frames{};
+    ::GetWindowRect(::GetDlgItem(main, IDC_FRAME_LIST), &frames);
+    POINT click{(frames.left + frames.right) / 2, (frames.top + frames.bottom) / 2};
+    ::ScreenToClient(main, &click);
+    ::PostMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(click.x, click.y));
+    if (AppDriver::WaitUntil([&] { return app.FindWindowOfProcess("StratigonHelpPopup", true) != nullptr; },
+                             std::chrono::seconds(10))) {
+        Pause("help-popup");
+        ::PostMessageA(app.FindWindowOfProcess("StratigonHelpPopup", true), WM_KEYDOWN, VK_ESCAPE, 0);
+    }
     AppDriver::Command(main, ID_HELP_ABOUT);
     if (const HWND about = app.WaitForWindow("About KVX Stratigon Utility"); about != nullptr) {
         Pause("about");
