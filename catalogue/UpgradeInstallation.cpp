@@ -62,9 +62,12 @@ std::string NewValue(const char* resulting, const std::string& present)
     return IsAny(resulting) || present == resulting ? std::string() : std::string(resulting);
 }
 
-// The module's failure texts are shown by the change itself; its result code is not, and a
-// refused update stamp shows nothing at all, so the person is told here that it failed.
-std::string ChangeFailedMessage(int changeCode) { return ModuleCodeText(changeCode); }
+// The change shows why it failed, except for a refused update stamp, which shows nothing: only
+// then is the person told here that the update failed, so one failure makes one message.
+std::string ChangeFailedMessage(int changeCode, bool changeSaidWhy)
+{
+    return changeSaidWhy ? std::string() : ModuleCodeText(changeCode);
+}
 
 }  // namespace
 
@@ -87,9 +90,10 @@ InstallOutcome ApplyOption(CModule& module, ViSession session, std::int32_t rowI
         return {InstallStatus::AlreadyInstalled, 0, kAlreadyInstalled};
     const std::string oldDepth = module.GetMemoryDepth();
     const std::string oldSpeed = module.GetStateSpeed();
+    const std::size_t shownBefore = module.MessagesShown();
     const int code = module.ChangeConfiguration(session, newDepth, newSpeed);
     if (code != ModuleCode::UpdateComplete)
-        return {InstallStatus::ChangeFailed, code, ChangeFailedMessage(code)};
+        return {InstallStatus::ChangeFailed, code, ChangeFailedMessage(code, module.MessagesShown() != shownBefore)};
     return {InstallStatus::Installed, code, SuccessMessage(row, oldDepth, oldSpeed, module)};
 }
 

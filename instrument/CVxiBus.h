@@ -55,6 +55,10 @@ public:
     int SendCommand(ViSession session, const char* command, ViUInt32 flags);
     int CheckErrorQueue(ViSession session);
 
+    // How many messages the bus and the module have shown so far: a caller tells whether an
+    // operation already said why it failed.
+    std::size_t MessagesShown() const { return m_messages.count; }
+
 protected:
     IMessageSink& Messages() { return m_messages; }
 
@@ -65,8 +69,19 @@ private:
     void ShowStatus(const char* format, ViStatus status);
     void ShowDescribed(ViSession session, ViStatus status, const char* prefix, const char* subject);
 
+    struct CountingSink final : IMessageSink {
+        explicit CountingSink(IMessageSink& shown) : target(shown) {}
+        void ShowMessage(const char* text) override
+        {
+            ++count;
+            target.ShowMessage(text);
+        }
+        IMessageSink& target;
+        std::size_t count = 0;
+    };
+
     const VisaFunctions& m_visa;
-    IMessageSink& m_messages;
+    CountingSink m_messages;
     ISleeper& m_sleeper;
 
     int m_deviceCount = 0;

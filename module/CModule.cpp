@@ -44,6 +44,7 @@ constexpr char kClearFailedText[] = "Error: Upgrade failed!";
 constexpr char kSpeedFailedFormat[] = "Error: Unable to upgrade the speed to %s MHz.\nUpgrade failed.";
 constexpr char kDepthFailedFormat[] = "Error: Unable to change the memory depth to %s.\nUpgrade failed.";
 constexpr char kResetFailedText[] = "Error: Unable to reset the module.\nUpgrade failed.";
+constexpr char kUnknownPatternOptionText[] = "Error: Unknown Pattern Generator option.\nUpgrade failed.";
 constexpr char kInvalidDepthFormat[] = "Error: Invalid Memory Depth: %s";
 
 constexpr double kPicosecondsPerSecond = 1e12;
@@ -445,11 +446,13 @@ int CModule::SendPatternGeneratorOption(ViSession session, const std::string& de
     // A pattern generator runs at its one speed; only its memory option changes.
     if (depth.empty())
         return ModuleCode::Success;
-    // Every long form of the table is an option name the module knows, so an unknown name,
-    // reported already, is the only way to be left without an option.
+    // The name that is in neither row has been reported as a depth; that no option follows
+    // from it is said as well.
     const std::string option = DepthNameToCount(depth, PatternGeneratorDepthTable);
-    if (option.empty())
+    if (option.empty()) {
+        Messages().ShowMessage(kUnknownPatternOptionText);
         return ModuleCode::UpdateFailed;
+    }
     return SendDepthCommand(session, kOptionCommand, option, depth);
 }
 

@@ -91,6 +91,8 @@ void CHelpRouting::ShowPopupHelp(HWND control, int x, int y, int topic)
 
 void CHelpRouting::RunHelpMode(HWND mainWindow)
 {
+    // A popup still shown would stand between the pointer and what it points at.
+    m_popup.Close();
     m_helpModeActive = true;
     const HCURSOR help = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32651) /* IDC_HELP */);
     const HCURSOR previous = ::SetCursor(help);

@@ -4,6 +4,7 @@
 #include "catalogue/OptionNames.h"
 #include "catalogue/UpgradeInstallation.h"
 #include "res/resource.h"
+#include "ui/ApplicationState.h"
 
 namespace stratigon::ui {
 
@@ -61,6 +62,15 @@ void CInstallUpgradeDlg::OnListSelectionChanged()
     EnableItem(IDC_INSTALL, m_upgrades.List().GetCurSel() != ISortedList::kNoSelection);
 }
 
+// Installing resets the module, which stops whatever it was doing: the person says yes first.
+bool CInstallUpgradeDlg::ConfirmInstallation(const std::string& option)
+{
+    const std::string question = "Install " + option + " on the module in " + m_upgrades.FrameText() + ", slot " +
+                                 m_upgrades.SlotText() + "?\n\nThe module is reset and read again afterwards.";
+    return ::MessageBoxA(GetHwnd(), question.c_str(), kApplicationName, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) ==
+           IDYES;
+}
+
 void CInstallUpgradeDlg::OnInstall()
 {
     const int selection = m_upgrades.List().GetCurSel();
@@ -69,6 +79,8 @@ void CInstallUpgradeDlg::OnInstall()
     // The first column is the kit option in its display form, which names the row.
     const std::string line = m_upgrades.List().GetText(selection);
     const std::string option = line.substr(0, line.find('\t'));
+    if (!ConfirmInstallation(option))
+        return;
     std::int32_t rowCount = 0;
     const OptionRow* rows = FindOptionTable(m_upgrades.Module(), m_upgrades.Messages(), rowCount);
     if (rows == nullptr)

@@ -1,5 +1,5 @@
-// The install window: the user picks one of the module's possible upgrades and installs it.
-// It closes by itself only after a successful installation.
+// The install window: the user picks one of the module's possible upgrades and, once asked
+// and agreed, installs it. It closes by itself only after a successful installation.
 #pragma once
 
 #include "ui/CDialogImpl.h"
@@ -24,6 +24,8 @@ protected:
     void OnCancel() override { OnCloseButton(); }
 
 private:
+    bool ConfirmInstallation(const std::string& option);
+
     CUpgradeListSupport m_upgrades;
     ViSession m_session;
 };

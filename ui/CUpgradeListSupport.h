@@ -29,6 +29,8 @@ public:
     CModule& Module() { return m_module; }
     IMessageSink& Messages() { return m_messages; }
     CListBoxSortedList& List() { return m_list; }
+    const std::string& FrameText() const { return m_frameText; }
+    const std::string& SlotText() const { return m_slotText; }
 
 private:
     CModule& m_module;

@@ -107,14 +107,15 @@ TEST(InstallOption, RefusesWithoutSendingAnythingAndKeepsTheWindowOpen)
     }
 }
 
-TEST(InstallOption, AFailedChangeShowsTheChangesMessagesAndThatTheUpdateFailed)
+TEST(InstallOption, AFailedChangeIsReportedOnceWhetherOrNotTheChangeSaidWhy)
 {
     struct Case {
         const char* refused;
         std::vector<std::string> messages;
     };
     const Case cases[] = {
-        {"SYST:CONF:SPE", {"Error: Unable to upgrade the speed to 200 MHz.\nUpgrade failed.", "Error: Update Failed."}},
+        {"SYST:CONF:SPE", {"Error: Unable to upgrade the speed to 200 MHz.\nUpgrade failed."}},
+        {"SYST:CONF:DEPT", {"Error: Unable to change the memory depth to 256K.\nUpgrade failed."}},
         // The refused update stamp is silent in the change itself: without the code's text the
         // person would not learn that the upgrade failed.
         {"SYST:PASS:INST:UPD", {"Error: Update Failed."}},

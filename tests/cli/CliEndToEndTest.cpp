@@ -215,7 +215,8 @@ TEST_F(CliTest, InstallOfAnOptionTheModuleDoesNotHaveOrRefusesFails)
     UseBench(bench);
     const CliResult r = Run({"install", kAnalyzerId, "01"});
     EXPECT_EQ(r.exitCode, 1) << Describe(r);
-    EXPECT_THAT(r.err, ::testing::EndsWith("Error: Update Failed.\nstratigon-cli: Upgrade failed.\n"));
+    EXPECT_EQ(r.err, "Error: Unable to change the memory depth to 256K.\nUpgrade failed.\nstratigon-cli: Upgrade failed.\n")
+        << "one failure, one message";
 }
 
 TEST_F(CliTest, AnUnknownUniqueIdFailsForEveryCommandThatNeedsOne)

@@ -64,6 +64,9 @@ bool WaitFor(Condition condition, std::chrono::milliseconds patience = AppDriver
 
 AppDriver::~AppDriver()
 {
+    m_watching = false;
+    if (m_watcher.joinable())
+        m_watcher.join();
     if (m_process.hProcess != nullptr) {
         // A killed server stays registered with Wine's COM, and every later client would be
         // sent to it: end the program as a person would, while it lets itself be ended.
@@ -100,6 +103,48 @@ bool AppDriver::Start(const std::string& program, const Environment& environment
     for (const auto& entry : environment)
         ::SetEnvironmentVariableA(entry.first.c_str(), nullptr);
     return started != FALSE;
+}
+
+namespace {
+
+struct Collection {
+    DWORD processId;
+    std::vector<std::string> captions;
+};
+
+BOOL CALLBACK CollectCaption(HWND window, LPARAM parameter)
+{
+    auto* collection = reinterpret_cast<Collection*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    char caption[256] = {};
+    if (owner == collection->processId && ::IsWindowVisible(window) && ::GetWindowTextA(window, caption, sizeof caption) > 0)
+        collection->captions.emplace_back(caption);
+    return TRUE;
+}
+
+}  // namespace
+
+void AppDriver::WatchWindows()
+{
+    m_watching = true;
+    m_watcher = std::thread([this] {
+        while (m_watching && IsRunning()) {
+            Collection collection{m_process.dwProcessId, {}};
+            ::EnumWindows(&CollectCaption, reinterpret_cast<LPARAM>(&collection));
+            {
+                const std::lock_guard<std::mutex> guard(m_seenLock);
+                m_seen.insert(collection.captions.begin(), collection.captions.end());
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+}
+
+std::set<std::string> AppDriver::CaptionsSeen() const
+{
+    const std::lock_guard<std::mutex> guard(m_seenLock);
+    return m_seen;
 }
 
 bool AppDriver::Attach(HWND window)
@@ -182,13 +227,13 @@ bool AppDriver::WaitUntilGone(const std::string& caption) const
     return WaitFor([&] { return FindWindowOfProcess(caption) == nullptr; });
 }
 
-std::string AppDriver::AnswerMessageBox() const
+std::string AppDriver::AnswerMessageBox(int button) const
 {
     const HWND box = WaitForWindow(kMessageBoxCaption);
     if (box == nullptr)
         return "(no message box)";
     const std::string text = ControlText(box, kMessageBoxText);
-    ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     WaitFor([&] { return !::IsWindow(box); });
     return text;
 }

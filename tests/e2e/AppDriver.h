@@ -5,8 +5,12 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
+#include <mutex>
+#include <set>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -48,8 +52,13 @@ public:
     // Waits until `condition` holds, at most `patience`.
     static bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds patience = kPatience);
 
-    // A message box's text; the box is answered with OK.
-    std::string AnswerMessageBox() const;
+    // Records the caption of every visible top-level window the program shows from now on,
+    // however briefly, until it ends.
+    void WatchWindows();
+    std::set<std::string> CaptionsSeen() const;
+
+    // A message box's text; the box is answered with `button` (OK unless said otherwise).
+    std::string AnswerMessageBox(int button = IDOK) const;
 
     // Selections and clicks are posted, so a modal window they open does not block the test.
     static void PickComboEntry(HWND dialog, int id, int index);
@@ -61,6 +70,10 @@ public:
 
 private:
     PROCESS_INFORMATION m_process{};
+    std::atomic<bool> m_watching{false};
+    std::thread m_watcher;
+    mutable std::mutex m_seenLock;
+    std::set<std::string> m_seen;
 };
 
 }  // namespace stratigon::test

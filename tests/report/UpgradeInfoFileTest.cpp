@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -140,14 +141,16 @@ TEST_F(UpgradeInfoFileTest, AFileThatCannotBeWrittenIsShownAndReportedAsUnsucces
 {
     ModuleBench bench({Analyzer("KVX7L1A", "65536", "100")});
     ASSERT_EQ(bench.ReadModule(0), 112);
-    for (const std::string& path : {folder.File("no such folder") + "/KVXUpgradeInfo.txt", folder.Path().string()}) {
+    // A target that is a folder: the temporary file, made beside it, cannot replace it.
+    std::filesystem::create_directory(folder.Path() / "KVXUpgradeInfo.txt");
+    for (const std::string& path : {folder.File("no such folder") + "/KVXUpgradeInfo.txt", folder.File("KVXUpgradeInfo.txt")}) {
         bench.sink.messages.clear();
         EXPECT_EQ(Writer(bench).SaveUpgradeInfo(bench.module(), "", path), 0x800403EAu) << path;
         ASSERT_EQ(bench.sink.messages.size(), 2u) << path;
         EXPECT_EQ(bench.sink.messages[0], kWriteError + path);
         EXPECT_FALSE(bench.sink.messages[1].empty()) << "the system's description of the failure";
     }
-    EXPECT_TRUE(folder.Entries().empty()) << "no temporary file may be left behind";
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"KVXUpgradeInfo.txt"}) << "no temporary file may be left behind";
 }
 
 // Mend: a failure in the middle of writing leaves the earlier report as it was.
@@ -182,6 +185,43 @@ TEST_F(UpgradeInfoFileTest, AWriteThatFailsHalfwayKeepsTheEarlierFileWhole)
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"KVXUpgradeInfo.txt"}) << "no temporary file may be left behind";
     ASSERT_FALSE(bench.sink.messages.empty());
     EXPECT_EQ(bench.sink.messages[0], kWriteError + path);
+}
+
+// Names are texts in the ANSI code page: every byte from 0x80 up is a character of its own, as
+// in "Ko\x9Aice" (Windows-1252), and the report must land under exactly that name.
+TEST_F(UpgradeInfoFileTest, ReportsAreWrittenUnderNamesWithAnyCharacterAboveAscii)
+{
+    ModuleBench bench({Analyzer("KVX7L1A", "65536", "100")});
+    ASSERT_EQ(bench.ReadModule(0), 112);
+    for (int first = 0x80; first <= 0xFF; first += 16) {
+        std::string name = "Ko";
+        for (int byte = first; byte < first + 16; ++byte)
+            name += static_cast<char>(byte);
+        // Its own number too: names that differ only in letter case are one file on Windows.
+        name += "ice report " + std::to_string(first) + ".txt";
+        const std::string path = folder.File("") + name;
+        EXPECT_EQ(Writer(bench).SaveUpgradeInfo(bench.module(), "", path), 0u) << std::hex << first;
+        EXPECT_NE(ReadBytes(path).find("Serial Number:\t\t\tB012345"), std::string::npos) << std::hex << first;
+    }
+    EXPECT_TRUE(bench.sink.messages.empty()) << bench.sink.messages.front();
+    EXPECT_EQ(folder.Entries().size(), 8u) << "one report for each name and nothing else";
+}
+
+TEST_F(UpgradeInfoFileTest, APathAsLongAsThePlatformAllowsIsWritten)
+{
+    ModuleBench bench({Analyzer("KVX7L1A", "65536", "100")});
+    ASSERT_EQ(bench.ReadModule(0), 112);
+#if defined(_WIN32)
+    // The ANSI file functions take paths of up to 259 characters.
+    const std::string start = folder.File("");
+    const std::string path = start + std::string(259 - start.size() - 4, 'r') + ".txt";
+#else
+    // A file name may have up to 255 bytes.
+    const std::string path = folder.File(std::string(251, 'r') + ".txt");
+#endif
+    EXPECT_EQ(Writer(bench).SaveUpgradeInfo(bench.module(), "", path), 0u);
+    EXPECT_TRUE(bench.sink.messages.empty()) << bench.sink.messages.front();
+    EXPECT_EQ(folder.Entries().size(), 1u);
 }
 
 }  // namespace

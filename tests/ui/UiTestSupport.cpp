@@ -127,4 +127,14 @@ bool WhileModal(const std::string& caption, const std::function<void()>& trigger
     return watch.seen;
 }
 
+std::string AnswerQuestion(const std::function<void()>& trigger, int button)
+{
+    std::string question = "(no question)";
+    WhileModal("Stratigon", trigger, [&](HWND box) {
+        question = ControlText(box, 0xFFFF);
+        ::SendMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    });
+    return question;
+}
+
 }  // namespace stratigon::test

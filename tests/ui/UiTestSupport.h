@@ -49,6 +49,10 @@ struct Canvas {
     int Count(const RECT& area, COLORREF colour) const;
 };
 
+// Runs `trigger`, which asks the user a yes-or-no question; answers it with `button` (IDYES or
+// IDNO) and gives back the question, or "(no question)" when none was asked.
+std::string AnswerQuestion(const std::function<void()>& trigger, int button);
+
 // Asks `dialog` to draw pane `pane` of its status bar on the canvas, in `area`, as the bar does.
 void DrawStatusPane(HWND dialog, int pane, const Canvas& canvas, const RECT& area);
 

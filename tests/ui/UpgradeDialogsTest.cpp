@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <memory>
 
 #include "res/resource.h"
@@ -134,7 +136,24 @@ TEST_F(UpgradeDialogsTest, TheInstallWindowInstallsOnlyThePickedOption)
 
     PickListEntry(dialog, IDC_UPGRADE_LIST, 0);
     EXPECT_TRUE(IsEnabledControl(dialog, IDC_INSTALL));
-    ClickButton(dialog, IDC_INSTALL);
+    // Every way of installing asks first, naming the upgrade and the place; No changes nothing.
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"Install", [&] { ClickButton(dialog, IDC_INSTALL); }},
+        {"a double-click", [&] {
+             ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_UPGRADE_LIST, LBN_DBLCLK),
+                            reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDC_UPGRADE_LIST)));
+         }},
+        {"Enter", [&] { ::SendMessageA(dialog, WM_COMMAND, IDOK, 0); }},
+    };
+    for (const auto& [way, install] : ways) {
+        EXPECT_EQ(AnswerQuestion(install, IDNO), "Install KVX7L1AUP Option 01 on the module in Mainframe, slot 3?\n\n"
+                                                 "The module is reset and read again afterwards.")
+            << way;
+        EXPECT_TRUE(::IsWindow(dialog)) << way;
+    }
+    EXPECT_TRUE(bench->sink.messages.empty());
+    EXPECT_EQ(bench->Module().GetMemoryDepth(), "64K");
+    EXPECT_EQ(AnswerQuestion([&] { ClickButton(dialog, IDC_INSTALL); }, IDYES).substr(0, 8), "Install ");
     EXPECT_EQ(bench->sink.messages, std::vector<std::string>{"You have successfully installed the upgrade:\n"
                                                              "Increased from 64K@100 MHz to 256K@100 MHz"});
     EXPECT_FALSE(::IsWindow(dialog));
