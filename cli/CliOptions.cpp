@@ -28,6 +28,9 @@ struct OptionSpec {
 };
 
 const OptionSpec kOptions[] = {
+    {"--help", false, [](CliOptions& o, const char*) { o.help = true; }},
+    {"-h", false, [](CliOptions& o, const char*) { o.help = true; }},
+    {"--version", false, [](CliOptions& o, const char*) { o.version = true; }},
     {"--bench", true, [](CliOptions& o, const char* v) { o.benchFile = v; }},
     {"--visa", true, [](CliOptions& o, const char* v) { o.visaLibrary = v; }},
     {"--no-wait", false, [](CliOptions& o, const char*) { o.noWait = true; }},
@@ -85,6 +88,7 @@ std::optional<std::string> CheckCommand(const CliOptions& options)
 const char* UsageText()
 {
     return "usage: stratigon-cli [--bench FILE] [--visa LIBRARY] [--no-wait] [--json] COMMAND\n"
+           "       stratigon-cli --help | -h | --version\n"
            "  scan                                   every module: frame, slot, status and what was read\n"
            "  show UNIQUE_ID                         one module\n"
            "  upgrades UNIQUE_ID [--all]             the possible upgrades as the dialog lists them;\n"
@@ -113,6 +117,8 @@ std::optional<CliOptions> ParseCommandLine(int argc, char** argv, std::string& e
             options.arguments.push_back(word);
         }
     }
+    if (options.help || options.version)
+        return options;
     if (const auto problem = CheckCommand(options)) {
         error = *problem;
         return std::nullopt;

@@ -24,6 +24,8 @@ struct CliOptions {
     bool all = false;                   // upgrades
     std::optional<std::string> upgrade; // report
     std::optional<std::string> out;     // report
+    bool help = false;                  // --help or -h: print the usage and do nothing else
+    bool version = false;               // --version: print the version and do nothing else
 };
 
 // Parses argv; on a usage error returns nothing and sets `error` to a one-line reason.

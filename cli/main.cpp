@@ -3,6 +3,7 @@
 
 #include "cli/CliOptions.h"
 #include "cli/CommandRunner.h"
+#include "report/UpgradeInfoLayout.h"
 
 int main(int argc, char** argv)
 {
@@ -12,6 +13,14 @@ int main(int argc, char** argv)
     if (!options) {
         std::fprintf(stderr, "stratigon-cli: %s\n%s", error.c_str(), UsageText());
         return kExitUsage;
+    }
+    if (options->help) {
+        std::fputs(UsageText(), stdout);
+        return kExitSuccess;
+    }
+    if (options->version) {
+        std::printf("stratigon-cli %s\n", stratigon::kStratigonVersion);
+        return kExitSuccess;
     }
     CommandRunner runner(*options);
     return runner.Run();

@@ -258,6 +258,25 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndAReason)
     }
 }
 
+TEST_F(CliTest, HelpAndVersionAreAnsweredWithoutRunningAnything)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        std::string startOfOutput;
+    } cases[] = {
+        {{"--help"}, "usage: stratigon-cli"},
+        {{"-h"}, "usage: stratigon-cli"},
+        {{"install", "-h"}, "usage: stratigon-cli"},
+        {{"--version"}, "stratigon-cli 4.3.225.0\n"},
+    };
+    for (const auto& test : cases) {
+        const CliResult r = RunCli(test.arguments, folder.Path().string());
+        EXPECT_EQ(r.exitCode, 0) << ::testing::PrintToString(test.arguments) << "\n" << Describe(r);
+        EXPECT_THAT(r.out, StartsWith(test.startOfOutput)) << ::testing::PrintToString(test.arguments);
+        EXPECT_EQ(r.err, "") << "no scan, no complaint about an unknown option";
+    }
+}
+
 TEST_F(CliTest, AVisaLibraryThatCannotBeLoadedFailsWithAReason)
 {
     const CliResult r = RunCli({"--visa", folder.File("no-such-visa-library"), "--no-wait", "scan"}, folder.Path().string());
