@@ -15,6 +15,7 @@
 #include "Stratigon.h"
 #include "app/CpiApplicationFactory.h"
 #include "e2e/AppDriver.h"
+#include "instrument/SharedBuffers.h"
 #include "simulator/SimulatorControl.h"
 #include "support/AutomationCalls.h"
 #include "support/SimulatedBench.h"
@@ -142,6 +143,19 @@ Measurement OutOfProcess(const fs::path& folder)
     return result;
 }
 
+// The same query exchange as the native ratio benchmark times, here under Wine.
+void OneExchange(const std::string& benchText)
+{
+    test::SimulatedBench bench(benchText);
+    constexpr int kRounds = 200000;
+    const ViSession session = bench.SessionAt(0);
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kRounds; ++i)
+        bench.Module().Query(session, "*IDN?", ResponseBuffer, ReportFailures);
+    const double took = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
+    std::printf("one query exchange (*IDN?), under Wine: %.0f ns\n", took / kRounds);
+}
+
 void Report(const char* where, const Measurement& measurement)
 {
     std::printf("%-16s %10.2f ms %8zu writes %8zu reads\n", where, measurement.medianMs, measurement.writes,
@@ -162,6 +176,7 @@ int main()
 
     std::printf("GetUniqueID(\"%s\"), the last of %d modules, through the dual interface; median of %d calls\n",
                 kLastSerial.c_str(), kModules, kCalls);
+    OneExchange(test::Bench({test::Analyzer(0, 3)}));
     Report("in process", InProcess(benchText));
     Report("out of process", OutOfProcess(folder));
     fs::remove_all(folder);
