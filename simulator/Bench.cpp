@@ -1,11 +1,20 @@
 #include "simulator/Bench.h"
 
+#include "simulator/StateFileLock.h"
+
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace stratigon::sim {
 namespace {
+
+// Far longer than any save takes; past it the holder is taken to be stuck, and saving without
+// the lock beats hanging the program that made the change.
+constexpr std::chrono::milliseconds kLockPatience{5000};
 
 bool SameName(std::string_view a, std::string_view b)
 {
@@ -19,7 +28,16 @@ bool SameName(std::string_view a, std::string_view b)
 Bench::Bench(BenchDescription description, StateStore store)
     : faults_(description.faults), store_(std::move(store))
 {
-    const auto saved = store_.Load();
+    StateStore::States saved;
+    {
+        // Windows cannot rename over a file another process is reading, so reading takes the
+        // lock too; without a state file there is nothing to read, and a bench that is only
+        // looked at leaves no lock file behind. Reading needs no report: saving gives one.
+        std::error_code ignored;
+        const bool stateExists = std::filesystem::exists(store_.Path(), ignored);
+        const StateFileLock lock(stateExists ? store_.LockPath() : std::filesystem::path(), kLockPatience);
+        saved = store_.Load();
+    }
     instruments_.reserve(description.modules.size());
     for (auto& module : description.modules) {
         instruments_.emplace_back(std::move(module));
@@ -41,9 +59,20 @@ std::optional<std::size_t> Bench::Find(std::string_view resource) const
 
 void Bench::Persist(const Instrument& changed)
 {
+    const StateFileLock lock(store_.LockPath(), kLockPatience);
     StateStore::States states = store_.Load();
     states[changed.Resource()] = changed.State();
-    const std::string problem = store_.Save(states);
+    const std::string saveProblem = store_.Save(states, lock.Held());
+    if (!lock.Problem().empty()) {
+        Report(lock.Problem() + (saveProblem.empty() ? "; saved without the lock" : "; " + saveProblem));
+    } else {
+        Report(saveProblem);
+    }
+}
+
+// Once per kind of trouble: a program making many changes must not flood stderr.
+void Bench::Report(const std::string& problem)
+{
     if (!problem.empty() && problem != lastSaveProblem_) {
         std::fprintf(stderr, "Simulated bench state: %s\n", problem.c_str());
     }

@@ -23,12 +23,15 @@ public:
     // Resource names compare without regard to case, as VISA resource names do.
     std::optional<std::size_t> Find(std::string_view resource) const;
     const BenchDescription::Faults& Faults() const { return faults_; }
-    // Saves the module's state into the state file as it is now on disk, so that processes
-    // changing different modules of one bench keep each other's changes. A failure is
-    // reported on stderr once, never thrown: a read-only folder must not break the program.
+    // Saves the module's state into the state file as it is now on disk, under the state
+    // file's lock, so that processes changing different modules of one bench at the same
+    // moment keep each other's changes. A failure is reported on stderr once, never thrown:
+    // a read-only folder must not break the program.
     void Persist(const Instrument& changed);
 
 private:
+    void Report(const std::string& problem);
+
     std::vector<Instrument> instruments_;
     BenchDescription::Faults faults_;
     StateStore store_;

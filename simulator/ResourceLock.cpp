@@ -13,6 +13,13 @@ std::string GeneratedKey()
     return "stratigon-sim-key-" + std::to_string(++counter);
 }
 
+// The key goes back to the caller in a buffer of VI_FIND_BUFLEN characters; a longer one is
+// cut to what fits there, so that the key handed back is the key of the lock.
+std::string KeyOf(ViConstKeyId requested)
+{
+    return std::string(requested).substr(0, VI_FIND_BUFLEN - 1);
+}
+
 }  // namespace
 
 ViStatus ResourceLock::Lock(ViSession session, ViAccessMode type, ViConstKeyId requestedKey, std::string& accessKey)
@@ -43,14 +50,14 @@ ViStatus ResourceLock::LockExclusive(ViSession session)
 ViStatus ResourceLock::LockShared(ViSession session, ViConstKeyId requestedKey, std::string& accessKey)
 {
     if (HoldsShared(session)) {
-        if (requestedKey != nullptr && sharedKey_ != requestedKey) {
+        if (requestedKey != nullptr && sharedKey_ != KeyOf(requestedKey)) {
             return VI_ERROR_INV_ACCESS_KEY;
         }
         ++sharedDepth_[session];
         accessKey = sharedKey_;
         return VI_SUCCESS_NESTED_SHARED;
     }
-    const std::string key = requestedKey != nullptr ? std::string(requestedKey) : GeneratedKey();
+    const std::string key = requestedKey != nullptr ? KeyOf(requestedKey) : GeneratedKey();
     if (!sharedDepth_.empty() && key != sharedKey_) {
         return VI_ERROR_RSRC_LOCKED;
     }

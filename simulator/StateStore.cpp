@@ -56,19 +56,29 @@ ModuleState FromJson(const json& entry)
     return state;
 }
 
-std::filesystem::path TemporaryBeside(const std::filesystem::path& target)
+std::filesystem::path WithSuffix(const std::filesystem::path& path, const std::string& suffix)
+{
+    std::filesystem::path result = path;
+    result += suffix;
+    return result;
+}
+
+std::filesystem::path UniqueTemporaryBeside(const std::filesystem::path& target)
 {
     static std::atomic<unsigned> counter{0};
     std::random_device random;
     const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
     std::ostringstream suffix;
     suffix << ".tmp-" << std::hex << random() << '-' << now << '-' << ++counter;
-    std::filesystem::path temporary = target;
-    temporary += suffix.str();
-    return temporary;
+    return WithSuffix(target, suffix.str());
 }
 
 }  // namespace
+
+std::filesystem::path StateStore::LockPath() const
+{
+    return path_.empty() ? path_ : WithSuffix(path_, ".lock");
+}
 
 StateStore::States StateStore::Load() const
 {
@@ -91,7 +101,7 @@ StateStore::States StateStore::Load() const
     return states;
 }
 
-std::string StateStore::Save(const States& states) const
+std::string StateStore::Save(const States& states, bool holdingLock) const
 {
     if (path_.empty()) {
         return {};
@@ -101,7 +111,7 @@ std::string StateStore::Save(const States& states) const
         resources[resource] = ToJson(state);
     }
     const std::string text = json{{"resources", resources}}.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
-    const auto temporary = TemporaryBeside(path_);
+    const auto temporary = holdingLock ? WithSuffix(path_, ".tmp") : UniqueTemporaryBeside(path_);
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out << text;

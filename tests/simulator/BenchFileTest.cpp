@@ -255,14 +255,9 @@ TEST_F(BenchFile, TheDefaultBenchHasATimingPeriodWithoutAScaleLetter)
     EXPECT_TRUE(found);
 }
 
+// Every test here has its own folder as the temp folder (see SimulatorTest).
 TEST_F(BenchFile, TheDefaultBenchKeepsItsStateInTheTempFolder)
 {
-#if defined(_WIN32)
-    const ScopedEnvironment tmp("TMP", folder_.Path().string());
-    const ScopedEnvironment temp("TEMP", folder_.Path().string());
-#else
-    const ScopedEnvironment tmp("TMPDIR", folder_.Path().string());
-#endif
     Configure({});
     ASSERT_EQ(Send(Open("VXI0::24::INSTR"), "SYST:PASS:INST:UPD 1733629260"), VI_SUCCESS);
     EXPECT_TRUE(std::filesystem::exists(folder_.Path() / "stratigon-default-bench.state.json"));

@@ -4,8 +4,11 @@
 #include "simulator/VisaExports.h"
 #include "simulator/VisaStatus.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <iterator>
+#include <string>
 #include <vector>
 
 namespace stratigon::sim::test {
@@ -14,7 +17,7 @@ namespace {
 const char* const kBench = R"({ "modules": [ { "resource": "VXI0::24::INSTR" } ] })";
 
 enum Who { A, B, C };
-enum class Act { Shared, Exclusive, Unlock, Write, UnknownType };
+enum class Act { Shared, Exclusive, Unlock, Write, Query, Read, UnknownType };
 
 struct Step {
     Who who;
@@ -50,6 +53,13 @@ protected:
             return viUnlock(vi);
         case Act::Write:
             return Send(vi, "*CLS");
+        case Act::Query:
+            return Send(vi, "*IDN?");
+        case Act::Read: {
+            unsigned char answer[64];
+            ViUInt32 count = 0;
+            return viRead(vi, answer, sizeof answer, &count);
+        }
         case Act::UnknownType:
             return viLock(vi, 3, 0, nullptr, nullptr);
         }
@@ -93,6 +103,8 @@ const Scenario kScenarios[] = {
     {"a null key makes a key nobody else holds", {{A, Act::Shared, nullptr, ok}, {B, Act::Shared, nullptr, locked}}},
     {"the last holder leaving frees the key",
      {{A, Act::Shared, "k1", ok}, {A, Act::Unlock, {}, ok}, {B, Act::Shared, "k2", ok}}},
+    {"a shared lock keeps an outsider from the answer to its query",
+     {{C, Act::Query, {}, ok}, {A, Act::Shared, "k", ok}, {C, Act::Read, {}, locked}}},
     {"unlocking without a lock", {{A, Act::Unlock, {}, VI_ERROR_SESN_NLOCKED}}},
     {"an unknown lock type", {{A, Act::UnknownType, {}, VI_ERROR_INV_LOCK_TYPE}, {B, Act::Exclusive, {}, ok}}},
 };
@@ -125,6 +137,36 @@ TEST_F(Locks, AGeneratedKeyLetsOthersJoin)
     EXPECT_GT(std::strlen(generated), 0U);
     EXPECT_EQ(Hex(viLock(sessions_[B], VI_SHARED_LOCK, 0, generated, key)), Hex(VI_SUCCESS));
     EXPECT_STREQ(key, generated);
+}
+
+// The lock comes between a query and the read of its answer.
+TEST_F(Locks, AReadRefusedByAnExclusiveLockHandsOutNothingAndLeavesTheAnswerQueued)
+{
+    ASSERT_EQ(Send(sessions_[A], "*IDN?"), VI_SUCCESS);
+    ASSERT_EQ(viLock(sessions_[C], VI_EXCLUSIVE_LOCK, 0, nullptr, nullptr), VI_SUCCESS);
+    unsigned char answer[64];
+    std::memset(answer, 0xCD, sizeof answer);
+    ViUInt32 count = 0xDEADBEEF;
+    EXPECT_EQ(Hex(viRead(sessions_[A], answer, sizeof answer, &count)), Hex(VI_ERROR_RSRC_LOCKED));
+    EXPECT_EQ(count, 0U);
+    EXPECT_EQ(std::count(std::begin(answer), std::end(answer), 0xCD), 64) << "nothing may reach the buffer";
+    ASSERT_EQ(viUnlock(sessions_[C]), VI_SUCCESS);
+    EXPECT_EQ(ReadOnce(sessions_[A], 64).bytes, "QUORVALIS,KVX7L1A,B012345,FVER:4.2.1\n")
+        << "the answer waits for the asker";
+}
+
+// A key the library handed back, cut to fit its buffer, must still be the key of the lock.
+TEST_F(Locks, AKeyTooLongForTheBufferIsTheKeyAsHandedBack)
+{
+    const std::string requested(300, 'K');
+    char handedBack[VI_FIND_BUFLEN] = {};
+    char joined[VI_FIND_BUFLEN] = {};
+    ASSERT_EQ(viLock(sessions_[A], VI_SHARED_LOCK, 0, requested.c_str(), handedBack), VI_SUCCESS);
+    EXPECT_EQ(Hex(viLock(sessions_[B], VI_SHARED_LOCK, 0, handedBack, joined)), Hex(VI_SUCCESS));
+    EXPECT_STREQ(joined, handedBack);
+    EXPECT_EQ(Hex(viLock(sessions_[C], VI_SHARED_LOCK, 0, requested.c_str(), joined)), Hex(VI_SUCCESS))
+        << "the whole requested key names the same lock";
+    EXPECT_EQ(Hex(viLock(sessions_[A], VI_SHARED_LOCK, 0, requested.c_str(), joined)), Hex(VI_SUCCESS_NESTED_SHARED));
 }
 
 TEST_F(Locks, ClosingASessionFreesItsLocks)

@@ -2,10 +2,16 @@
 // update stamps live in the state file; pending settings and errors do not.
 #include "ScopedEnvironment.h"
 #include "SimulatorTest.h"
+#include "simulator/StateFileLock.h"
 #include "simulator/VisaExports.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <optional>
+#include <random>
+#include <set>
+#include <thread>
 #include <vector>
 
 namespace stratigon::sim::test {
@@ -23,7 +29,18 @@ const char* const kBench = R"({ "modules": [
 class Persistence : public SimulatorTest {
 protected:
     // A new load of the same bench and state file, as a later process makes it.
-    void Reload() { UseBench(kBench); }
+    void Reload() { UseBench(benchText_); }
+
+    // The bench as a file that this process and the probes it starts share, with the state
+    // file beside it; the probes find both in the environment they inherit.
+    void ShareBench(const char* benchText)
+    {
+        benchText_ = benchText;
+        folder_.Write("bench.json", benchText);
+        Configure({.benchPath = folder_.File("bench.json"), .statePath = StatePath()});
+        benchVariable_.emplace("STRATIGON_SIM_BENCH", folder_.File("bench.json"));
+        stateVariable_.emplace("STRATIGON_SIM_STATE", StatePath());
+    }
 
     void SendAll(const char* resource, const std::vector<const char*>& messages)
     {
@@ -33,6 +50,19 @@ protected:
         }
         ASSERT_EQ(NextError(vi), "0,\"No error\"");
     }
+
+    // The probes say when they are ready through a file; a probe that never does has failed.
+    bool Appears(const std::string& name) const
+    {
+        for (int tries = 0; tries < 6000 && !std::filesystem::exists(folder_.Path() / name); ++tries) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return std::filesystem::exists(folder_.Path() / name);
+    }
+
+    std::string benchText_ = kBench;
+    std::optional<ScopedEnvironment> benchVariable_;
+    std::optional<ScopedEnvironment> stateVariable_;
 };
 
 TEST_F(Persistence, ChangesOfTheModuleOutliveTheProcess)
@@ -51,6 +81,12 @@ TEST_F(Persistence, ChangesOfTheModuleOutliveTheProcess)
         {kAnalyzer, {"POKEW #H500004C, #H1a2"}, "PEEKW? #H500004c", "#H01A2"},
         {kAnalyzer, {"SYST:PASS:INST:UPD 1733629260"}, "SYST:PASS:INST:UPD?", "1733629260"},
         {kAnalyzer, {"SYST:CONF:DEPT 1048576"}, "SYST:CONF:DEPT?", "65536"},
+        // The largest values the module takes come back whole.
+        {kAnalyzer, {"POKEL #H5000048, #HFFFFFFFF"}, "PEEKL? #H5000048", "#HFFFFFFFF"},
+        {kAnalyzer, {"POKEL #HFFFFFFFF, #HFFFFFFFF"}, "PEEKL? #HFFFFFFFF", "#HFFFFFFFF"},
+        {kAnalyzer, {"SYST:CONF:DEPT 1073741824", "*RST"}, "SYST:CONF:DEPT?", "1073741824"},
+        {kAnalyzer, {"SYST:CONF:SPE 10000", "*RST"}, "SYST:CONF:SPE?", "10000"},
+        {kAnalyzer, {"SYST:PASS:INST:UPD 9223372036854775807"}, "SYST:PASS:INST:UPD?", "9223372036854775807"},
     };
     for (const Case& c : cases) {
         std::filesystem::remove(StatePath());
@@ -97,11 +133,9 @@ TEST_F(Persistence, EachSaveReplacesTheFileAndLeavesNothingElseBehind)
     for (const char* value : {"#H1", "#H2", "#H3"}) {
         SendAll(kAnalyzer, {(std::string("POKEL #H5000048, ") + value).c_str()});
     }
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder_.Path())) {
-        files.push_back(entry.path().filename().string());
-    }
-    EXPECT_EQ(files, std::vector<std::string>{"state.json"});
+    EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"state.json", "state.json.lock"}))
+        << "the lock file stays, empty, for the next save";
+    EXPECT_EQ(std::filesystem::file_size(folder_.Path() / "state.json.lock"), 0U);
     Reload();
     EXPECT_EQ(Ask(Open(kAnalyzer), "PEEKL? #H5000048"), "#H00000003");
 }
@@ -176,7 +210,8 @@ std::string ProbeCommand(const std::vector<std::string>& arguments, const std::s
     // cmd.exe drops the outer quotes of a command line that starts with one.
     std::string command = "\"\"" + program + "\"";
 #else
-    std::string command = "'" + program + "'";
+    // exec: the shell becomes the probe, and says nothing when a test has it killed.
+    std::string command = "exec '" + program + "'";
 #endif
     for (const std::string& argument : arguments) {
         command += " \"" + argument + "\"";
@@ -191,12 +226,9 @@ std::string ProbeCommand(const std::vector<std::string>& arguments, const std::s
 // A real second process, reading the bench through the environment as the program does.
 TEST_F(Persistence, AnotherProcessSeesTheChangesAndMakesItsOwn)
 {
-    folder_.Write("bench.json", kBench);
-    Configure({.benchPath = folder_.File("bench.json"), .statePath = StatePath()});
+    ShareBench(kBench);
     SendAll(kAnalyzer, {"POKEL #H5000048, #H1a2b3", "SYST:CONF:DEPT 2097152", "*RST"});
 
-    const ScopedEnvironment bench("STRATIGON_SIM_BENCH", folder_.File("bench.json"));
-    const ScopedEnvironment state("STRATIGON_SIM_STATE", StatePath());
     const std::string command = ProbeCommand(
         {kAnalyzer, "PEEKL? #H5000048", "SYST:CONF:DEPT?", "POKEW #H500004C, #H11A"}, folder_.File("probe.txt"));
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
@@ -204,19 +236,29 @@ TEST_F(Persistence, AnotherProcessSeesTheChangesAndMakesItsOwn)
     std::erase(printed, '\r');  // a Windows console program writes CR LF
     EXPECT_EQ(printed, "#H0001A2B3\n2097152\n");
 
-    Configure({.benchPath = folder_.File("bench.json"), .statePath = StatePath()});
+    Reload();
     EXPECT_EQ(Ask(Open(kAnalyzer), "PEEKW? #H500004C"), "#H011A");
+}
+
+TEST_F(Persistence, AnotherProcessReadsTheLargestValuesWhole)
+{
+    ShareBench(kBench);
+    SendAll(kAnalyzer, {"POKEL #H5000048, #HFFFFFFFF", "SYST:CONF:DEPT 1073741824", "SYST:CONF:SPE 10000", "*RST"});
+
+    const std::string command = ProbeCommand(
+        {kAnalyzer, "PEEKL? #H5000048", "SYST:CONF:DEPT?", "SYST:CONF:SPE?"}, folder_.File("probe.txt"));
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    std::string printed = folder_.Read("probe.txt");
+    std::erase(printed, '\r');
+    EXPECT_EQ(printed, "#HFFFFFFFF\n1073741824\n10000\n");
 }
 
 TEST_F(Persistence, ProcessesChangingDifferentModulesKeepEachOthersChanges)
 {
-    folder_.Write("bench.json", kBench);
-    Configure({.benchPath = folder_.File("bench.json"), .statePath = StatePath()});
+    ShareBench(kBench);
     const ViSession analyzer = Open(kAnalyzer);
     ASSERT_EQ(Send(analyzer, "POKEL #H5000048, #H1"), VI_SUCCESS);
 
-    const ScopedEnvironment bench("STRATIGON_SIM_BENCH", folder_.File("bench.json"));
-    const ScopedEnvironment state("STRATIGON_SIM_STATE", StatePath());
     const std::string command =
         ProbeCommand({kPatternGenerator, "SYST:CONF:OPT OPT1M", "*RST"}, folder_.File("probe.txt"));
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
@@ -225,6 +267,117 @@ TEST_F(Persistence, ProcessesChangingDifferentModulesKeepEachOthersChanges)
     Reload();
     EXPECT_EQ(Ask(Open(kPatternGenerator), "SYST:CONF:OPT?"), "OPT1M");
     EXPECT_EQ(Ask(Open(kAnalyzer), "PEEKL? #H5000048"), "#H00000002");
+}
+
+// Each probe rereads and rewrites the state file hundreds of times while the others do the
+// same; a save that reads before another's rename and writes after it would undo that change.
+TEST_F(Persistence, ProcessesChangingModulesAtTheSameMomentLoseNoChange)
+{
+    ShareBench(R"({ "modules": [ {}, {}, {} ] })");
+    const std::string resources[] = {"VXI0::8::INSTR", "VXI0::16::INSTR", "VXI0::24::INSTR"};
+    int exitCodes[3] = {-1, -1, -1};
+    std::vector<std::thread> probes;
+    for (int i = 0; i < 3; ++i) {
+        const std::string command = ProbeCommand({"--ready", folder_.File("ready-" + std::to_string(i)), "--go",
+                                                  folder_.File("go"), "--repeat", "1", "200", resources[i],
+                                                  "POKEL #H5000048, #H{n}"},
+                                                 folder_.File("probe-" + std::to_string(i) + ".txt"));
+        probes.emplace_back([command, &exitCodes, i] { exitCodes[i] = std::system(command.c_str()); });
+    }
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(Appears("ready-" + std::to_string(i))) << resources[i] << ": the probe never got going";
+    }
+    folder_.Write("go", "");
+    for (std::thread& probe : probes) {
+        probe.join();
+    }
+
+    Reload();
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(exitCodes[i], 0) << resources[i];
+        EXPECT_EQ(Ask(Open(resources[i]), "PEEKL? #H5000048"), "#H000000C8") << resources[i] << " lost its last change";
+    }
+}
+
+// Whenever a writer dies, the next process finds one of the states that were saved, whole: the
+// file either still holds the state before the save that was cut short, or the one after it.
+// A kill between writing the temporary file and renaming it leaves that file; the next save
+// reuses it, so kills never leave more than the one.
+TEST_F(Persistence, TheStateFileSurvivesAWriterKilledAtAnyMoment)
+{
+    ShareBench(kBench);
+    // Words that make the file load visibly: a file that fails to load shows the bench's zeros.
+    std::vector<std::string> padding;
+    {
+        const ViSession vi = Open(kAnalyzer);
+        for (int word = 0; word < 16; ++word) {
+            padding.push_back("#H" + std::to_string(10000000 + word));
+            ASSERT_EQ(Send(vi, "POKEL #H600" + std::to_string(1000 + word) + ", " + padding.back()), VI_SUCCESS);
+        }
+    }
+    auto paddingNow = [&](ViSession vi) {
+        std::vector<std::string> words;
+        for (int word = 0; word < 16; ++word) {
+            words.push_back(Ask(vi, "PEEKL? #H600" + std::to_string(1000 + word)));
+        }
+        return words;
+    };
+
+    std::mt19937 random(20251208);
+    std::uniform_int_distribution<int> killAfterUs(0, 20000);
+    constexpr unsigned long kSaves = 100000;
+    unsigned long before = 0x12345678;  // the bench's own value, until a writer changes it
+    for (unsigned long round = 1; round <= 10; ++round) {
+        const unsigned long first = round << 20;
+        const std::string command =
+            ProbeCommand({"--repeat", std::to_string(first), std::to_string(kSaves), "--killed-after",
+                          std::to_string(killAfterUs(random)), kAnalyzer, "POKEL #H5000048, #H{n}"},
+                         folder_.File("writer.txt"));
+        std::system(command.c_str());  // whatever the writer had done when it was killed
+
+        Reload();
+        const ViSession vi = Open(kAnalyzer);
+        const unsigned long counter = std::stoul(Ask(vi, "PEEKL? #H5000048").substr(2), nullptr, 16);
+        EXPECT_TRUE(counter == before || (counter >= first && counter < first + kSaves))
+            << "round " << round << ": the file holds " << std::hex << counter << ", which nobody saved";
+        EXPECT_EQ(paddingNow(vi), padding) << "round " << round << ": the state file did not load whole";
+        before = counter;
+    }
+    const std::set<std::string> mayStay = {"bench.json", "state.json", "state.json.lock", "state.json.tmp",
+                                           "writer.txt"};
+    for (const std::string& name : folder_.Entries()) {
+        EXPECT_TRUE(mayStay.count(name) != 0) << name << " was left behind";
+    }
+}
+
+TEST_F(Persistence, AStateFileLockThatCannotBeHadNeitherStopsNorLosesAChange)
+{
+    // A folder where the lock file belongs: no lock is to be had, at once and for ever.
+    std::filesystem::create_directory(StatePath() + ".lock");
+    UseBench(kBench);
+    ::testing::internal::CaptureStderr();
+    SendAll(kAnalyzer, {"POKEL #H5000048, #H5", "POKEL #H5000048, #H6"});
+    const std::string reported = ::testing::internal::GetCapturedStderr();
+    Reload();
+    EXPECT_EQ(Ask(Open(kAnalyzer), "PEEKL? #H5000048"), "#H00000006");
+    EXPECT_EQ(std::count(reported.begin(), reported.end(), '\n'), 1) << "reported once: " << reported;
+    EXPECT_NE(reported.find("state.json.lock"), std::string::npos) << reported;
+}
+
+TEST_F(Persistence, AWriterHoldingTheLockIsWaitedForOnlySoLong)
+{
+    const std::filesystem::path lockFile = folder_.Path() / "state.json.lock";
+    std::optional<StateFileLock> holder;
+    holder.emplace(lockFile, std::chrono::milliseconds(0));
+    ASSERT_TRUE(holder->Held()) << holder->Problem();
+    {
+        const StateFileLock waiter(lockFile, std::chrono::milliseconds(20));
+        EXPECT_FALSE(waiter.Held()) << "two writers held the lock at once";
+        EXPECT_NE(waiter.Problem(), "") << "a waiter that gives up says why";
+    }
+    holder.reset();
+    const StateFileLock next(lockFile, std::chrono::milliseconds(0));
+    EXPECT_TRUE(next.Held()) << "the lock is free again once its holder is done: " << next.Problem();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // folder, and the few VISA exchanges every test needs, checked so failures say what happened.
 #pragma once
 
+#include "ScopedEnvironment.h"
 #include "support/TempFolder.h"
 #include "instrument/VisaTypes.h"
 #include "simulator/SimulatorControl.h"
@@ -45,6 +46,16 @@ protected:
     std::string NextError(ViSession vi) { return Ask(vi, "SYST:ERR?"); }
 
     TempFolder folder_;
+
+private:
+    // The test's folder stands in for the temp folder, so that the built-in bench's state file,
+    // which lives there, never carries one test's changes (or one run's) into the next.
+#if defined(_WIN32)
+    ScopedEnvironment tmp_{"TMP", folder_.Path().string()};
+    ScopedEnvironment temp_{"TEMP", folder_.Path().string()};
+#else
+    ScopedEnvironment tmp_{"TMPDIR", folder_.Path().string()};
+#endif
 };
 
 }  // namespace stratigon::sim::test

@@ -4,6 +4,7 @@
 #include "simulator/VisaExports.h"
 #include "simulator/VisaStatus.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -327,6 +328,62 @@ TEST_F(VisaSession, EveryStatusTheLibraryReturnsHasItsOwnText)
         ASSERT_NE(end, nullptr) << Hex(status) << ": the text must end within 256 characters";
         EXPECT_GT(std::strlen(desc), 10U) << Hex(status);
         EXPECT_TRUE(texts.insert(desc).second) << Hex(status) << " shares its text: " << desc;
+    }
+}
+
+// Callers pass buffers of exactly 256 characters; whatever the text, the library writes no
+// further, and what it writes is a C string the caller can use.
+TEST_F(VisaSession, TextsLongerThanTheBufferAreCutToFitIt)
+{
+    const std::string longName = "VXI0::" + std::string(300, 'N') + "::INSTR";
+    const std::string longKey(300, 'K');
+    const std::string missingBench =
+        (folder_.Path() / std::string(120, 'a') / std::string(120, 'b') / "bench.json").string();
+    struct Case {
+        const char* name;
+        std::function<ViStatus(ViChar* buffer)> call;
+        std::string text;  // what the caller would get with room enough
+    };
+    const Case cases[] = {
+        {"viStatusDesc of a bench in a deep folder",
+         [&](ViChar* buffer) {
+             Configure({.benchPath = missingBench, .statePath = StatePath()});
+             ViSession rm = VI_NULL;
+             EXPECT_EQ(Hex(viOpenDefaultRM(&rm)), Hex(VI_ERROR_SYSTEM_ERROR));
+             return viStatusDesc(VI_NULL, VI_ERROR_SYSTEM_ERROR, buffer);
+         },
+         "Simulated bench " + missingBench + ": the file does not exist"},
+        {"viFindRsrc of a long resource name",
+         [&](ViChar* buffer) {
+             UseBench(R"({ "modules": [ { "resource": ")" + longName + R"(" } ] })");
+             return viFindRsrc(OpenRm(), "?*", nullptr, nullptr, buffer);
+         },
+         longName},
+        {"viFindNext of a long resource name",
+         [&](ViChar* buffer) {
+             UseBench(R"({ "modules": [ {}, { "resource": ")" + longName + R"(" } ] })");
+             ViFindList list = VI_NULL;
+             EXPECT_EQ(viFindRsrc(OpenRm(), "?*", &list, nullptr, buffer), VI_SUCCESS);
+             return viFindNext(list, buffer);
+         },
+         longName},
+        {"viLock with a long requested key",
+         [&](ViChar* buffer) {
+             UseBench(kBench);
+             return viLock(Open("VXI0::24::INSTR"), VI_SHARED_LOCK, 0, longKey.c_str(), buffer);
+         },
+         longKey},
+    };
+    for (const Case& c : cases) {
+        char buffer[VI_FIND_BUFLEN + 16];
+        std::memset(buffer, 0xCD, sizeof buffer);
+        EXPECT_EQ(Hex(c.call(buffer)), Hex(VI_SUCCESS)) << c.name;
+        const char* end = std::find(buffer, buffer + VI_FIND_BUFLEN, '\0');
+        EXPECT_EQ(std::string(static_cast<const char*>(buffer), end), c.text.substr(0, VI_FIND_BUFLEN - 1)) << c.name;
+        EXPECT_EQ(buffer[VI_FIND_BUFLEN - 1], '\0') << c.name << ": the last character of the buffer ends the text";
+        for (std::size_t i = VI_FIND_BUFLEN; i < sizeof buffer; ++i) {
+            EXPECT_EQ(static_cast<unsigned char>(buffer[i]), 0xCD) << c.name << ": byte " << i << " lies past the buffer";
+        }
     }
 }
 
