@@ -6,6 +6,8 @@ ROOT := $(CURDIR)
 NATIVE := build/native
 WINDOWS := build/windows
 BENCH := build/bench
+FUZZ := build/fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= 2
 WINEPREFIX := $(ROOT)/$(WINDOWS)/wineprefix
 WINESERVER := /usr/lib/wine/wineserver
@@ -13,9 +15,9 @@ XVFB := xvfb-run -a -s "-screen 0 1024x768x24"
 
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev \
 	nlohmann-json3-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 \
-	xvfb xauth imagemagick libwine-dev fp-utils
+	xvfb xauth imagemagick libwine-dev fp-utils clang libclang-rt-14-dev
 
-.PHONY: help deps build native windows test test-native test-windows run bench clean
+.PHONY: help deps build native windows test test-native test-windows test-fuzz fuzz run bench clean
 
 help:
 	@echo "make run    build and start Stratigon.exe on the simulated bench"
@@ -54,7 +56,18 @@ test-windows: windows
 	cd $(WINDOWS) && WINEPREFIX=$(WINEPREFIX) $(XVFB) ctest --output-on-failure -j$(JOBS) --repeat until-pass:2; \
 		status=$$?; WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; exit $$status
 
-test: test-native test-windows
+# The fuzz tree: clang with libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer; it
+# holds the core, the simulator and the fuzz targets only.
+fuzz-tree = cmake -S . -B $(FUZZ) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+		-DSTRATIGON_FUZZ=ON >/dev/null && \
+	cmake --build $(FUZZ) -j$(JOBS) --target stratigon_fuzzers
+
+# A few seconds per target from the seeds, after every crash input kept in fuzz/regressions/.
+test-fuzz: deps
+	$(fuzz-tree)
+	fuzz/run-fuzzers --test $(FUZZ) 3
+
+test: test-native test-windows test-fuzz
 
 # With a display the program opens there; without one it runs on a private X server, and
 # screenshots of its main views go to out/. Either way the build's program is registered in
@@ -75,12 +88,18 @@ run: windows
 # registered Stratigon.exe, which scans its 256-module bench with the mandated waits first).
 bench: deps windows
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DSTRATIGON_BENCHMARKS=ON >/dev/null
-	cmake --build $(BENCH) -j$(JOBS) --target stratigon_bench
+	cmake --build $(BENCH) -j$(JOBS) --target stratigon_bench stratigon-ratio-bench
 	$(BENCH)/bin/stratigon_bench
+	$(BENCH)/bin/stratigon-ratio-bench
 	WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true
 	WINEPREFIX=$(WINEPREFIX) $(XVFB) bash -c 'tools/wine-run $(WINDOWS)/bin/Stratigon.exe /RegServer </dev/null && \
 		tools/wine-run $(WINDOWS)/bin/stratigon-automation-bench.exe </dev/null'; \
 		status=$$?; WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; exit $$status
+
+# FUZZ_SECONDS of fuzzing per target; the corpus grows in build/fuzz/work/ from run to run.
+fuzz: deps
+	$(fuzz-tree)
+	fuzz/run-fuzzers $(FUZZ) $(FUZZ_SECONDS)
 
 clean:
 	WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true

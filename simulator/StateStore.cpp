@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <atomic>
+#include <cstdint>
 #include <chrono>
 #include <fstream>
 #include <random>
@@ -33,12 +34,22 @@ json ToJson(const ModuleState& state)
     return entry;
 }
 
+// A whole number that fits: a fraction, a truth value or a number beyond 64 bits is no saved
+// value (converting one would be undefined).
+std::int64_t Integer(const json& value, const char* name)
+{
+    if (!value.is_number_integer() || (value.is_number_unsigned() && value.get<std::uint64_t>() > INT64_MAX)) {
+        throw std::invalid_argument(std::string("bad ") + name);
+    }
+    return value.get<std::int64_t>();
+}
+
 // Throws on any field of the wrong shape; the caller then ignores the whole file.
 ModuleState FromJson(const json& entry)
 {
     ModuleState state;
-    state.depth = entry.at("depth").get<std::int64_t>();
-    state.stateSpeedMhz = entry.at("state_speed_mhz").get<std::int64_t>();
+    state.depth = Integer(entry.at("depth"), "depth");
+    state.stateSpeedMhz = Integer(entry.at("state_speed_mhz"), "state speed");
     state.patternOption = entry.at("pattern_option").get<std::string>();
     for (const auto& [key, value] : entry.at("memory").items()) {
         const auto address = MemoryAddress::Parse(key);
@@ -51,7 +62,7 @@ ModuleState FromJson(const json& entry)
         state.memory[*address] = static_cast<std::uint32_t>(value.get<std::uint64_t>());
     }
     if (const auto stamp = entry.find("last_update"); stamp != entry.end()) {
-        state.lastUpdate = stamp->get<std::int64_t>();
+        state.lastUpdate = Integer(*stamp, "update stamp");
     }
     return state;
 }

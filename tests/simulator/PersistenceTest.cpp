@@ -150,6 +150,11 @@ TEST_F(Persistence, AnUnreadableStateFileCountsAsAFreshBench)
         R"({ "resources": { "VXI0::24::INSTR": { "depth": "deep" } } })",
         R"({ "resources": { "VXI0::24::INSTR": { "depth": 1, "state_speed_mhz": 1, "pattern_option": "STD",
                                                    "memory": { "0x5000048": -3 } } } })",
+        // Numbers that are no whole 64-bit values (found by fuzzing: converting them was undefined).
+        R"({ "resources": { "VXI0::24::INSTR": { "depth": 1e26, "state_speed_mhz": 100, "pattern_option": "STD",
+                                                   "memory": {} } } })",
+        R"({ "resources": { "VXI0::24::INSTR": { "depth": 65536.5, "state_speed_mhz": true, "pattern_option": "STD",
+                                                   "memory": {}, "last_update": -1e19 } } })",
     };
     for (const char* content : cases) {
         folder_.Write("state.json", content);
