@@ -7,6 +7,7 @@ NATIVE := build/native
 WINDOWS := build/windows
 BENCH := build/bench
 FUZZ := build/fuzz
+PLAIN := build/plain
 FUZZ_SECONDS ?= 60
 JOBS ?= 2
 WINEPREFIX := $(ROOT)/$(WINDOWS)/wineprefix
@@ -15,7 +16,7 @@ XVFB := xvfb-run -a -s "-screen 0 1024x768x24"
 
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev \
 	nlohmann-json3-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 \
-	xvfb xauth imagemagick libwine-dev fp-utils clang libclang-rt-14-dev
+	xvfb xauth imagemagick libwine-dev fp-utils clang libclang-rt-14-dev python3-pyvisa
 
 .PHONY: help deps build native windows test test-native test-windows test-fuzz fuzz run bench clean
 
@@ -67,7 +68,19 @@ test-fuzz: deps
 	$(fuzz-tree)
 	fuzz/run-fuzzers --test $(FUZZ) 3
 
-test: test-native test-windows test-fuzz
+.PHONY: plain-sim test-pyvisa
+
+# The simulated bench as an ordinary VISA library: a plain process cannot load the test tree's
+# library, which needs the sanitizers' runtime, so clients such as pyvisa get this one.
+plain-sim: deps
+	cmake -S . -B $(PLAIN) -DCMAKE_BUILD_TYPE=Release -DSTRATIGON_SANITIZE=OFF >/dev/null
+	cmake --build $(PLAIN) -j$(JOBS) --target stratigon-visa-sim
+
+# Debian's pyvisa, hence the system interpreter, drives that library through its own wrapper.
+test-pyvisa: plain-sim
+	/usr/bin/python3 tests/pyvisa/test_pyvisa.py $(PLAIN)/lib/libstratigon-visa-sim.so
+
+test: test-native test-windows test-fuzz test-pyvisa
 
 # With a display the program opens there; without one it runs on a private X server, and
 # screenshots of its main views go to out/. Either way the build's program is registered in

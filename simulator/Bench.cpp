@@ -1,9 +1,9 @@
 #include "simulator/Bench.h"
 
+#include "simulator/ResourceName.h"
 #include "simulator/StateFileLock.h"
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -15,13 +15,6 @@ namespace {
 // Far longer than any save takes; past it the holder is taken to be stuck, and saving without
 // the lock beats hanging the program that made the change.
 constexpr std::chrono::milliseconds kLockPatience{5000};
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-    });
-}
 
 }  // namespace
 
@@ -49,8 +42,16 @@ Bench::Bench(BenchDescription description, StateStore store)
 
 std::optional<std::size_t> Bench::Find(std::string_view resource) const
 {
-    const auto found = std::find_if(instruments_.begin(), instruments_.end(),
-                                    [resource](const Instrument& i) { return SameName(i.Resource(), resource); });
+    auto found = std::find_if(instruments_.begin(), instruments_.end(), [resource](const Instrument& i) {
+        return ResourceName::SameText(i.Resource(), resource);
+    });
+    ResourceName wanted;
+    if (found == instruments_.end() && ResourceName::Parse(resource, wanted) == VI_SUCCESS) {
+        found = std::find_if(instruments_.begin(), instruments_.end(), [&wanted](const Instrument& i) {
+            ResourceName name;
+            return ResourceName::Parse(i.Resource(), name) == VI_SUCCESS && name.canonical == wanted.canonical;
+        });
+    }
     if (found == instruments_.end()) {
         return std::nullopt;
     }

@@ -20,7 +20,8 @@ public:
 
     std::size_t Size() const { return instruments_.size(); }
     Instrument& At(std::size_t index) { return instruments_.at(index); }
-    // Resource names compare without regard to case, as VISA resource names do.
+    // Resource names compare without regard to case, as VISA resource names do, and in any
+    // of the forms VISA allows for one resource ("vxi::24" names VXI0::24::INSTR).
     std::optional<std::size_t> Find(std::string_view resource) const;
     const BenchDescription::Faults& Faults() const { return faults_; }
     // Saves the module's state into the state file as it is now on disk, under the state

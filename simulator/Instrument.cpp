@@ -115,7 +115,30 @@ bool Instrument::Receive(std::string_view message)
     return reply.changed;
 }
 
-ViStatus Instrument::Read(std::size_t maxBytes, std::string& bytes)
+bool Instrument::Accept(std::string_view bytes, bool end)
+{
+    input_.append(bytes);
+    bool changed = false;
+    for (auto lineEnd = input_.find('\n'); lineEnd != std::string::npos; lineEnd = input_.find('\n')) {
+        const std::string message = input_.substr(0, lineEnd + 1);
+        input_.erase(0, lineEnd + 1);
+        changed = Receive(message) || changed;
+    }
+    if (end && !input_.empty()) {
+        changed = Receive(input_) || changed;
+        input_.clear();
+    }
+    return changed;
+}
+
+void Instrument::Clear()
+{
+    input_.clear();
+    output_.reset();
+    outputFails_ = false;
+}
+
+ViStatus Instrument::Read(std::size_t maxBytes, std::string& bytes, std::optional<char> termChar)
 {
     bytes.clear();
     if (!output_) {
@@ -125,14 +148,16 @@ ViStatus Instrument::Read(std::size_t maxBytes, std::string& bytes)
         output_.reset();
         return VI_ERROR_IO;
     }
-    const std::size_t count = std::min(maxBytes, output_->size());
+    const std::size_t termination = termChar ? output_->find(*termChar) : std::string::npos;
+    const bool endsAtTermChar = termination != std::string::npos && termination < maxBytes;
+    const std::size_t count = endsAtTermChar ? termination + 1 : std::min(maxBytes, output_->size());
     bytes.assign(*output_, 0, count);
     output_->erase(0, count);
-    if (!output_->empty()) {
-        return VI_SUCCESS_MAX_CNT;
+    if (output_->empty()) {
+        output_.reset();
+        return VI_SUCCESS;
     }
-    output_.reset();
-    return VI_SUCCESS;
+    return endsAtTermChar ? VI_SUCCESS_TERM_CHAR : VI_SUCCESS_MAX_CNT;
 }
 
 Instrument::Reply Instrument::Dispatch(std::string_view header, std::string_view arguments)

@@ -28,10 +28,17 @@ public:
     // Takes one complete message. True when the module changed something that must survive
     // a power cycle (applied configuration, memory, update stamp).
     bool Receive(std::string_view message);
-    // Hands out at most maxBytes of the pending answer (which ends in "\n"): VI_SUCCESS when
-    // that was the rest of it, VI_SUCCESS_MAX_CNT when more remains, VI_ERROR_TMO when
-    // nothing is pending, VI_ERROR_IO for a read_error fault.
-    ViStatus Read(std::size_t maxBytes, std::string& bytes);
+    // Takes the bytes of one write as Receive does its messages: each line end completes a
+    // message, and so does the END sent with the last byte; text after the last line end of
+    // a write without END waits for the next write.
+    bool Accept(std::string_view bytes, bool end);
+    // A device clear: partial input and the unread answer are gone; settings and errors stay.
+    void Clear();
+    // Hands out at most maxBytes of the pending answer (which ends in "\n"), stopping after
+    // termChar when one is given: VI_SUCCESS when that was the rest of it (END comes with the
+    // last byte), VI_SUCCESS_TERM_CHAR at termChar before it, VI_SUCCESS_MAX_CNT when more
+    // remains, VI_ERROR_TMO when nothing is pending, VI_ERROR_IO for a read_error fault.
+    ViStatus Read(std::size_t maxBytes, std::string& bytes, std::optional<char> termChar = std::nullopt);
 
 private:
     struct Reply {
@@ -79,6 +86,7 @@ private:
     std::optional<std::int64_t> pendingSpeed_;
     std::optional<std::string> pendingOption_;
     ErrorQueue errors_;
+    std::string input_;
     std::optional<std::string> output_;
     bool outputFails_ = false;
 };

@@ -1,68 +1,54 @@
 #include "simulator/ResourceExpression.h"
 
-#include <cctype>
+#include "simulator/ArgumentParser.h"
 
 namespace stratigon::sim {
 namespace {
 
-constexpr std::string_view kUnsupported = "[]{}()|!\\&^$";
+// Where the attribute part begins: the first "{" that no "\" makes literal and that stands
+// outside a list; the whole length when there is none.
+std::size_t FilterStart(std::string_view expression)
+{
+    bool inList = false;
+    for (std::size_t i = 0; i < expression.size(); ++i) {
+        const char c = expression[i];
+        if (c == '\\') {
+            ++i;
+        } else if (c == '[' || c == ']') {
+            inList = c == '[';
+        } else if (c == '{' && !inList) {
+            return i;
+        }
+    }
+    return expression.size();
+}
 
 }  // namespace
 
 std::optional<ResourceExpression> ResourceExpression::Parse(std::string_view expression)
 {
-    ResourceExpression parsed;
-    for (const char c : expression) {
-        if (kUnsupported.find(c) != std::string_view::npos) {
-            return std::nullopt;
-        }
-        if (c == '*' || c == '+') {
-            if (parsed.atoms_.empty() || parsed.atoms_.back().repeat != Repeat::Once) {
-                return std::nullopt;
-            }
-            parsed.atoms_.back().repeat = c == '*' ? Repeat::AnyNumber : Repeat::AtLeastOnce;
-            continue;
-        }
-        parsed.atoms_.push_back({c == '?' ? '\0' : c, Repeat::Once});
-    }
-    if (parsed.atoms_.empty()) {
+    const std::size_t brace = FilterStart(expression);
+    const std::string_view filterText = ArgumentParser::Trim(expression.substr(brace));
+    // Blanks may set the braces apart from the resource part, as in "?*INSTR {...}".
+    const std::string_view patternText =
+        filterText.empty() ? expression : ArgumentParser::Trim(expression.substr(0, brace));
+    auto pattern = ResourcePattern::Parse(patternText);
+    if (!pattern || (!filterText.empty() && !filterText.ends_with('}'))) {
         return std::nullopt;
     }
-    return parsed;
+    if (filterText.empty()) {
+        return ResourceExpression(std::move(*pattern), std::nullopt);
+    }
+    auto filter = AttributeFilter::Parse(filterText.substr(1, filterText.size() - 2));
+    if (!filter) {
+        return std::nullopt;
+    }
+    return ResourceExpression(std::move(*pattern), std::move(filter));
 }
 
-bool ResourceExpression::Matches(std::string_view resource) const
+bool ResourceExpression::Matches(std::string_view resource, const AttributeFilter::Lookup& lookup) const
 {
-    return MatchFrom(0, resource);
-}
-
-bool ResourceExpression::AtomMatches(const Atom& atom, char c)
-{
-    return atom.character == '\0' ||
-           std::toupper(static_cast<unsigned char>(atom.character)) == std::toupper(static_cast<unsigned char>(c));
-}
-
-// Backtracking is fine here: resource names are short and expressions have a few atoms.
-bool ResourceExpression::MatchFrom(std::size_t atom, std::string_view rest) const
-{
-    if (atom == atoms_.size()) {
-        return rest.empty();
-    }
-    const Atom& current = atoms_[atom];
-    if (current.repeat == Repeat::Once) {
-        return !rest.empty() && AtomMatches(current, rest.front()) && MatchFrom(atom + 1, rest.substr(1));
-    }
-    std::size_t taken = 0;
-    while (taken < rest.size() && AtomMatches(current, rest[taken])) {
-        ++taken;
-    }
-    const std::size_t fewest = current.repeat == Repeat::AtLeastOnce ? 1 : 0;
-    for (std::size_t count = taken + 1; count-- > fewest;) {
-        if (MatchFrom(atom + 1, rest.substr(count))) {
-            return true;
-        }
-    }
-    return false;
+    return pattern_.Matches(resource) && (!filter_ || filter_->Matches(lookup));
 }
 
 }  // namespace stratigon::sim

@@ -1,32 +1,30 @@
-// The resource search expressions of viFindRsrc, in the subset programs use: literal
-// characters (any case), "?" for one character, "*" and "+" repeating what stands before.
+// The search expression of viFindRsrc: a regular expression over resource names
+// ("VXI[0-2]::?*::INSTR") and, in braces after it, an optional expression over the attributes
+// of the resources it matches ("{VI_ATTR_SLOT > 2}").
 #pragma once
 
+#include "simulator/AttributeFilter.h"
+#include "simulator/ResourcePattern.h"
+
 #include <optional>
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace stratigon::sim {
 
 class ResourceExpression {
 public:
-    // Nothing for an empty expression or one that uses regular-expression features beyond
-    // that subset (classes, groups, alternatives, attribute filters).
+    // Nothing when either part is malformed, or anything but blanks follows the braces.
     static std::optional<ResourceExpression> Parse(std::string_view expression);
-    bool Matches(std::string_view resource) const;
+    bool Matches(std::string_view resource, const AttributeFilter::Lookup& lookup) const;
 
 private:
-    enum class Repeat { Once, AnyNumber, AtLeastOnce };
-    struct Atom {
-        char character;  // 0 for "?"
-        Repeat repeat;
-    };
+    ResourceExpression(ResourcePattern pattern, std::optional<AttributeFilter> filter)
+        : pattern_(std::move(pattern)), filter_(std::move(filter))
+    {
+    }
 
-    bool MatchFrom(std::size_t atom, std::string_view rest) const;
-    static bool AtomMatches(const Atom& atom, char c);
-
-    std::vector<Atom> atoms_;
+    ResourcePattern pattern_;
+    std::optional<AttributeFilter> filter_;
 };
 
 }  // namespace stratigon::sim

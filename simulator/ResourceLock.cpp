@@ -1,5 +1,6 @@
 #include "simulator/ResourceLock.h"
 
+#include "simulator/VisaAttributes.h"
 #include "simulator/VisaStatus.h"
 
 #include <atomic>
@@ -100,6 +101,14 @@ bool ResourceLock::Permits(ViSession session) const
         return false;
     }
     return exclusiveOwner_ == session || sharedDepth_.empty() || HoldsShared(session);
+}
+
+ViAccessMode ResourceLock::State() const
+{
+    if (heldElsewhere_ || exclusiveOwner_ != 0) {
+        return VI_EXCLUSIVE_LOCK;
+    }
+    return sharedDepth_.empty() ? VI_NO_LOCK : VI_SHARED_LOCK;
 }
 
 ViStatus ResourceLock::StillHeld(ViSession session) const

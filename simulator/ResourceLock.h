@@ -22,6 +22,8 @@ public:
     void Release(ViSession session);
     // Whether the session may talk to the resource: nobody else holds it, or it shares the lock.
     bool Permits(ViSession session) const;
+    // VI_EXCLUSIVE_LOCK, VI_SHARED_LOCK or VI_NO_LOCK, whoever holds it.
+    ViAccessMode State() const;
 
 private:
     ViStatus LockExclusive(ViSession session);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "instrument/VisaTypes.h"
+#include "simulator/SessionSettings.h"
 
 #include <cstddef>
 #include <map>
@@ -23,6 +24,8 @@ public:
         // Find lists: bench indexes of the matching resources and the next one to hand out.
         std::vector<std::size_t> found{};
         std::size_t next = 0;
+        // Instrument sessions: what the program set through viSetAttribute.
+        SessionSettings settings{};
     };
 
     struct Closed {

@@ -3,6 +3,7 @@
 #include "simulator/BenchError.h"
 #include "simulator/BenchParser.h"
 #include "simulator/BenchSource.h"
+#include "simulator/ResourceName.h"
 #include "simulator/StatusDescriptions.h"
 #include "simulator/VisaStatus.h"
 
@@ -12,14 +13,13 @@
 #include <cstring>
 #include <iterator>
 #include <thread>
+#include <utility>
+#include <variant>
 
 namespace stratigon::sim {
 namespace {
 
 using Kind = SessionTable::Kind;
-
-// The simulated bus never waits, but programs show the value, so it is a plausible default.
-constexpr ViUInt32 kTimeoutMs = 2000;
 
 // VISA's text buffers hold 256 characters; anything longer is cut, never overrun.
 void CopyText(ViChar* destination, std::string_view text, std::size_t capacity = VI_FIND_BUFLEN)
@@ -29,24 +29,34 @@ void CopyText(ViChar* destination, std::string_view text, std::size_t capacity =
     destination[count] = '\0';
 }
 
-template <class T>
-void Store(void* destination, T value)
+// Which of the attribute table's holders an object is; a find list has no attributes.
+unsigned HolderOf(const SessionTable::Entry& entry)
 {
-    std::memcpy(destination, &value, sizeof value);
+    switch (entry.kind) {
+    case Kind::ResourceManager:
+        return AttributeTable::Manager;
+    case Kind::Instrument:
+        return AttributeTable::Session;
+    case Kind::FindList:
+        break;
+    }
+    return 0;
 }
 
-struct Attribute {
-    ViAttr attribute;
-    void (*store)(const ModuleDescription& module, void* value);
+struct Event {
+    ViEventType type;
+    unsigned holders;
 };
 
-// The 16-bit attributes write exactly two bytes: callers pass 16-bit variables.
-const Attribute kAttributes[] = {
-    {VI_ATTR_INTF_NUM, [](const ModuleDescription& m, void* v) { Store(v, static_cast<ViUInt16>(m.interfaceNumber)); }},
-    {VI_ATTR_VXI_LA, [](const ModuleDescription& m, void* v) { Store(v, static_cast<ViInt16>(m.logicalAddress)); }},
-    {VI_ATTR_SLOT, [](const ModuleDescription& m, void* v) { Store(v, static_cast<ViInt16>(m.slot)); }},
-    {VI_ATTR_MODEL_CODE, [](const ModuleDescription& m, void* v) { Store(v, static_cast<ViUInt16>(m.modelCode)); }},
-    {VI_ATTR_TMO_VALUE, [](const ModuleDescription&, void* v) { Store(v, kTimeoutMs); }},
+// The events of a VXI instrument session; a resource manager has only exceptions.
+constexpr Event kEvents[] = {
+    {VI_EVENT_IO_COMPLETION, AttributeTable::Session},
+    {VI_EVENT_TRIG, AttributeTable::Session},
+    {VI_EVENT_SERVICE_REQ, AttributeTable::Session},
+    {VI_EVENT_VXI_SIGP, AttributeTable::Session},
+    {VI_EVENT_VXI_VME_INTR, AttributeTable::Session},
+    {VI_EVENT_EXCEPTION, AttributeTable::Session | AttributeTable::Manager},
+    {VI_ALL_ENABLED_EVENTS, AttributeTable::Session | AttributeTable::Manager},
 };
 
 }  // namespace
@@ -109,11 +119,13 @@ ViStatus Simulator::OpenDefaultRM(ViSession* vi)
     return VI_SUCCESS;
 }
 
-std::vector<std::size_t> Simulator::Matching(const ResourceExpression& expression) const
+std::vector<std::size_t> Simulator::Matching(const ResourceExpression& expression)
 {
     std::vector<std::size_t> found;
     for (std::size_t i = 0; i < bench_->Size(); ++i) {
-        if (expression.Matches(bench_->At(i).Resource())) {
+        const AttributeTable::Source source = SourceOf(i);
+        if (expression.Matches(bench_->At(i).Resource(),
+                               [&source](const AttributeTable::Row& attribute) { return attribute.read(source); })) {
             found.push_back(i);
         }
     }
@@ -190,7 +202,9 @@ ViStatus Simulator::Open(ViSession rm, ViConstRsrc name, ViAccessMode mode, ViSe
     }
     const auto index = bench_->Find(name);
     if (!index) {
-        return VI_ERROR_RSRC_NFOUND;
+        ResourceName parsed;
+        return ResourceName::Parse(name, parsed) == VI_ERROR_INV_RSRC_NAME ? VI_ERROR_INV_RSRC_NAME
+                                                                            : VI_ERROR_RSRC_NFOUND;
     }
     if (bench_->At(*index).Description().faults.openError) {
         return VI_ERROR_IO;
@@ -228,6 +242,56 @@ ViStatus Simulator::Close(ViObject vi)
     return VI_SUCCESS;
 }
 
+ViStatus Simulator::ParseRsrc(ViSession rm, ViConstRsrc name, ViUInt16* intfType, ViUInt16* intfNum,
+                              ViChar rsrcClass[], ViChar expandedName[], ViChar alias[])
+{
+    if (sessions_.Find(rm, Kind::ResourceManager) == nullptr) {
+        return VI_ERROR_INV_OBJECT;
+    }
+    if (name == nullptr) {
+        return VI_ERROR_INV_RSRC_NAME;
+    }
+    if (intfType == nullptr || intfNum == nullptr) {
+        return VI_ERROR_USER_BUF;
+    }
+    ResourceName parsed;
+    ViStatus status = ResourceName::Parse(name, parsed);
+    // A bench may name a resource in a form of its own; it is still a resource of this system.
+    if (const auto index = status < 0 ? bench_->Find(name) : std::nullopt) {
+        parsed = ResourceName::Of(bench_->At(*index).Description());
+        status = VI_SUCCESS;
+    }
+    if (status < 0) {
+        return status;
+    }
+    *intfType = parsed.interfaceType;
+    *intfNum = parsed.board;
+    const std::pair<ViChar*, std::string_view> texts[] = {
+        {rsrcClass, parsed.resourceClass}, {expandedName, parsed.canonical}, {alias, ""}};
+    for (const auto& [buffer, text] : texts) {
+        if (buffer != nullptr) {
+            CopyText(buffer, text);
+        }
+    }
+    return VI_SUCCESS;
+}
+
+AttributeTable::Source Simulator::SourceOf(const SessionTable::Entry& entry)
+{
+    if (entry.kind != Kind::Instrument) {
+        return {};
+    }
+    AttributeTable::Source source = SourceOf(entry.instrument);
+    source.settings = &entry.settings;
+    source.resourceManager = entry.owner;
+    return source;
+}
+
+AttributeTable::Source Simulator::SourceOf(std::size_t instrument)
+{
+    return {.module = &bench_->At(instrument).Description(), .lockState = locks_[instrument].State()};
+}
+
 ViStatus Simulator::GetAttribute(ViObject vi, ViAttr attr, void* value)
 {
     const SessionTable::Entry* entry = sessions_.Find(vi);
@@ -237,17 +301,32 @@ ViStatus Simulator::GetAttribute(ViObject vi, ViAttr attr, void* value)
     if (value == nullptr) {
         return VI_ERROR_USER_BUF;
     }
-    if (entry->kind != Kind::Instrument) {
+    const AttributeTable::Row* row = AttributeTable::Find(attr);
+    const AttributeTable::Source source = SourceOf(*entry);
+    if (row == nullptr || (row->holders & HolderOf(*entry)) == 0 ||
+        (source.module != nullptr && source.module->faults.attributeError)) {
         return VI_ERROR_NSUP_ATTR;
     }
-    const ModuleDescription& module = bench_->At(entry->instrument).Description();
-    const auto found = std::find_if(std::begin(kAttributes), std::end(kAttributes),
-                                    [attr](const Attribute& row) { return row.attribute == attr; });
-    if (module.faults.attributeError || found == std::end(kAttributes)) {
-        return VI_ERROR_NSUP_ATTR;
+    const AttributeTable::Value read = row->read(source);
+    if (const auto* text = std::get_if<std::string>(&read)) {
+        CopyText(static_cast<ViChar*>(value), *text);
+    } else {
+        AttributeTable::StoreNumber(row->type, std::get<std::int64_t>(read), value);
     }
-    found->store(module, value);
     return VI_SUCCESS;
+}
+
+ViStatus Simulator::SetAttribute(ViObject vi, ViAttr attr, ViAttrState value)
+{
+    SessionTable::Entry* entry = sessions_.Find(vi);
+    if (entry == nullptr) {
+        return VI_ERROR_INV_OBJECT;
+    }
+    const AttributeTable::Row* row = AttributeTable::Find(attr);
+    if (row == nullptr || (row->holders & HolderOf(*entry)) == 0) {
+        return VI_ERROR_NSUP_ATTR;
+    }
+    return row->write == nullptr ? VI_ERROR_ATTR_READONLY : row->write(entry->settings, value);
 }
 
 ViStatus Simulator::Lock(ViSession vi, ViAccessMode type, ViConstKeyId requestedKey, ViChar accessKey[])
@@ -273,15 +352,60 @@ ViStatus Simulator::Unlock(ViSession vi)
     return locks_[index].Unlock(vi);
 }
 
+// A device clear, as a program sends it to get a confused instrument talking again.
+ViStatus Simulator::Clear(ViSession vi)
+{
+    std::size_t index = 0;
+    Instrument* instrument = InstrumentOf(vi, &index);
+    if (instrument == nullptr) {
+        return VI_ERROR_INV_OBJECT;
+    }
+    if (!locks_[index].Permits(vi)) {
+        return VI_ERROR_RSRC_LOCKED;
+    }
+    instrument->Clear();
+    return VI_SUCCESS;
+}
+
+ViStatus Simulator::CheckEvent(ViSession vi, ViEventType type, ViUInt16 mechanism, ViUInt16 mechanisms)
+{
+    const SessionTable::Entry* entry = sessions_.Find(vi);
+    if (entry == nullptr || entry->kind == Kind::FindList) {
+        return VI_ERROR_INV_OBJECT;
+    }
+    const auto event = std::find_if(std::begin(kEvents), std::end(kEvents),
+                                    [type](const Event& row) { return row.type == type; });
+    if (event == std::end(kEvents) || (event->holders & HolderOf(*entry)) == 0) {
+        return VI_ERROR_INV_EVENT;
+    }
+    if (mechanism != VI_ALL_MECH && (mechanism == 0 || (mechanism & ~mechanisms) != 0)) {
+        return VI_ERROR_INV_MECH;
+    }
+    return VI_SUCCESS;
+}
+
+ViStatus Simulator::DisableEvent(ViSession vi, ViEventType type, ViUInt16 mechanism)
+{
+    const ViStatus status = CheckEvent(vi, type, mechanism, VI_QUEUE | VI_HNDLR | VI_SUSPEND_HNDLR);
+    return status < 0 ? status : VI_SUCCESS_EVENT_DIS;
+}
+
+// Handlers never run, so there is nothing a handler could have left behind either.
+ViStatus Simulator::DiscardEvents(ViSession vi, ViEventType type, ViUInt16 mechanism)
+{
+    const ViStatus status = CheckEvent(vi, type, mechanism, VI_QUEUE | VI_SUSPEND_HNDLR);
+    return status < 0 ? status : VI_SUCCESS_QUEUE_EMPTY;
+}
+
 // What every read and write checks first: an instrument session and a buffer to use.
 ViStatus Simulator::BeginTransfer(ViSession vi, const void* buf, ViUInt32 cnt, ViUInt32* retCnt,
-                                  Instrument*& instrument, std::size_t& index)
+                                  SessionTable::Entry*& session)
 {
     if (retCnt != nullptr) {
         *retCnt = 0;
     }
-    instrument = InstrumentOf(vi, &index);
-    if (instrument == nullptr) {
+    session = sessions_.Find(vi, Kind::Instrument);
+    if (session == nullptr) {
         return VI_ERROR_INV_OBJECT;
     }
     if (buf == nullptr && cnt != 0) {
@@ -292,15 +416,19 @@ ViStatus Simulator::BeginTransfer(ViSession vi, const void* buf, ViUInt32 cnt, V
 
 ViStatus Simulator::Read(ViSession vi, ViPBuf buf, ViUInt32 cnt, ViUInt32* retCnt)
 {
-    std::size_t index = 0;
-    Instrument* instrument = nullptr;
-    if (const ViStatus status = BeginTransfer(vi, buf, cnt, retCnt, instrument, index); status < 0) {
+    SessionTable::Entry* session = nullptr;
+    if (const ViStatus status = BeginTransfer(vi, buf, cnt, retCnt, session); status < 0) {
         return status;
     }
+    Instrument& instrument = bench_->At(session->instrument);
+    const SessionSettings& settings = session->settings;
+    const auto termChar =
+        settings.termCharEnabled ? std::optional(static_cast<char>(settings.termChar)) : std::nullopt;
     std::string bytes;
-    WaitForAnswer(*instrument);
-    const ViStatus status = locks_[index].Permits(vi) ? instrument->Read(cnt, bytes) : VI_ERROR_RSRC_LOCKED;
-    trace_.RecordRead(instrument->Resource(), bytes, status);
+    WaitForAnswer(instrument);
+    const ViStatus status =
+        locks_[session->instrument].Permits(vi) ? instrument.Read(cnt, bytes, termChar) : VI_ERROR_RSRC_LOCKED;
+    trace_.RecordRead(instrument.Resource(), bytes, status);
     if (status < 0) {
         return status;
     }
@@ -315,24 +443,24 @@ ViStatus Simulator::Read(ViSession vi, ViPBuf buf, ViUInt32 cnt, ViUInt32* retCn
 
 ViStatus Simulator::Write(ViSession vi, ViConstBuf buf, ViUInt32 cnt, ViUInt32* retCnt)
 {
-    std::size_t index = 0;
-    Instrument* instrument = nullptr;
-    if (const ViStatus status = BeginTransfer(vi, buf, cnt, retCnt, instrument, index); status < 0) {
+    SessionTable::Entry* session = nullptr;
+    if (const ViStatus status = BeginTransfer(vi, buf, cnt, retCnt, session); status < 0) {
         return status;
     }
+    Instrument& instrument = bench_->At(session->instrument);
     const std::string message = cnt == 0 ? std::string() : std::string(reinterpret_cast<const char*>(buf), cnt);
     ViStatus status = VI_SUCCESS;
-    if (!locks_[index].Permits(vi)) {
+    if (!locks_[session->instrument].Permits(vi)) {
         status = VI_ERROR_RSRC_LOCKED;
-    } else if (instrument->WriteFails(message)) {
+    } else if (instrument.WriteFails(message)) {
         status = VI_ERROR_IO;
     }
-    trace_.RecordWrite(instrument->Resource(), message, status);
+    trace_.RecordWrite(instrument.Resource(), message, status);
     if (status < 0) {
         return status;
     }
-    if (instrument->Receive(message)) {
-        bench_->Persist(*instrument);
+    if (instrument.Accept(message, session->settings.sendEnd)) {
+        bench_->Persist(instrument);
     }
     if (retCnt != nullptr) {
         *retCnt = cnt;

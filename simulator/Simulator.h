@@ -3,12 +3,14 @@
 #pragma once
 
 #include "instrument/VisaTypes.h"
+#include "simulator/AttributeTable.h"
 #include "simulator/Bench.h"
 #include "simulator/ResourceExpression.h"
 #include "simulator/ResourceLock.h"
 #include "simulator/SessionTable.h"
 #include "simulator/SimulatorControl.h"
 #include "simulator/Trace.h"
+#include "simulator/VisaAttributes.h"
 
 #include <memory>
 #include <mutex>
@@ -33,7 +35,16 @@ public:
     ViStatus FindNext(ViFindList list, ViChar desc[]);
     ViStatus Open(ViSession rm, ViConstRsrc name, ViAccessMode mode, ViSession* vi);
     ViStatus Close(ViObject vi);
+    // Null texts are left out: viParseRsrc has none.
+    ViStatus ParseRsrc(ViSession rm, ViConstRsrc name, ViUInt16* intfType, ViUInt16* intfNum, ViChar rsrcClass[],
+                       ViChar expandedName[], ViChar alias[]);
     ViStatus GetAttribute(ViObject vi, ViAttr attr, void* value);
+    ViStatus SetAttribute(ViObject vi, ViAttr attr, ViAttrState value);
+    ViStatus Clear(ViSession vi);
+    // No simulated instrument raises an event, so none is ever enabled or queued: these check
+    // their arguments, as a client switching events off before it closes a session expects.
+    ViStatus DisableEvent(ViSession vi, ViEventType type, ViUInt16 mechanism);
+    ViStatus DiscardEvents(ViSession vi, ViEventType type, ViUInt16 mechanism);
     ViStatus Lock(ViSession vi, ViAccessMode type, ViConstKeyId requestedKey, ViChar accessKey[]);
     ViStatus Unlock(ViSession vi);
     ViStatus Read(ViSession vi, ViPBuf buf, ViUInt32 cnt, ViUInt32* retCnt);
@@ -42,13 +53,17 @@ public:
 
 private:
     ViStatus EnsureBench();
-    std::vector<std::size_t> Matching(const ResourceExpression& expression) const;
+    std::vector<std::size_t> Matching(const ResourceExpression& expression);
     ViStatus OpenSession(ViSession rm, std::size_t instrument, ViAccessMode mode, ViSession* vi);
     // The instrument behind a session, or null when the id is no open instrument session.
     Instrument* InstrumentOf(ViSession vi, std::size_t* index = nullptr);
+    // What the attributes of a session, or of a bench resource in a search, are read from.
+    AttributeTable::Source SourceOf(const SessionTable::Entry& entry);
+    AttributeTable::Source SourceOf(std::size_t instrument);
+    ViStatus CheckEvent(ViSession vi, ViEventType type, ViUInt16 mechanism, ViUInt16 mechanisms);
     static void WaitForAnswer(const Instrument& instrument);
-    ViStatus BeginTransfer(ViSession vi, const void* buf, ViUInt32 cnt, ViUInt32* retCnt, Instrument*& instrument,
-                           std::size_t& index);
+    ViStatus BeginTransfer(ViSession vi, const void* buf, ViUInt32 cnt, ViUInt32* retCnt,
+                           SessionTable::Entry*& session);
 
     std::mutex mutex_;
     std::optional<BenchOptions> options_;

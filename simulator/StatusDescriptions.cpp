@@ -15,6 +15,9 @@ struct Description {
 
 constexpr Description kDescriptions[] = {
     {VI_SUCCESS, "Operation completed successfully."},
+    {VI_SUCCESS_EVENT_DIS, "The specified event is already disabled for at least one of the specified "
+                           "mechanisms."},
+    {VI_SUCCESS_QUEUE_EMPTY, "The operation completed successfully, but the queue was already empty."},
     {VI_SUCCESS_TERM_CHAR, "The termination character was read."},
     {VI_SUCCESS_MAX_CNT, "The number of bytes read is equal to the input count."},
     {VI_SUCCESS_NESTED_SHARED, "The lock was acquired; the session now holds nested shared locks."},
@@ -31,8 +34,13 @@ constexpr Description kDescriptions[] = {
     {VI_ERROR_INV_ACC_MODE, "Invalid access mode."},
     {VI_ERROR_TMO, "Timeout expired before operation completed."},
     {VI_ERROR_NSUP_ATTR, "The attribute is not defined or not supported by the session."},
+    {VI_ERROR_NSUP_ATTR_STATE, "The state given for the attribute is not valid or not supported by the "
+                               "session."},
+    {VI_ERROR_ATTR_READONLY, "The attribute is read-only."},
     {VI_ERROR_INV_LOCK_TYPE, "The requested type of lock is not supported by this resource."},
     {VI_ERROR_INV_ACCESS_KEY, "The access key to the resource associated with this session is invalid."},
+    {VI_ERROR_INV_EVENT, "The event type is not valid or not supported by the session."},
+    {VI_ERROR_INV_MECH, "The event handling mechanism is not valid."},
     {VI_ERROR_ALLOC, "Insufficient system resources to perform necessary memory allocation."},
     {VI_ERROR_IO, "Could not perform operation because of I/O error."},
     {VI_ERROR_USER_BUF, "A user buffer is not valid or cannot be accessed for the required size."},

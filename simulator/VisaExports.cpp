@@ -84,4 +84,39 @@ ViStatus VISA_CALL viStatusDesc(ViObject /*vi*/, ViStatus status, ViChar desc[])
     return Guarded([&](Simulator& s) { return s.StatusDesc(status, desc); });
 }
 
+ViStatus VISA_CALL viParseRsrc(ViSession rmSesn, ViConstRsrc rsrcName, ViUInt16* intfType, ViUInt16* intfNum)
+{
+    return Guarded([&](Simulator& s) {
+        return s.ParseRsrc(rmSesn, rsrcName, intfType, intfNum, nullptr, nullptr, nullptr);
+    });
+}
+
+ViStatus VISA_CALL viParseRsrcEx(ViSession rmSesn, ViConstRsrc rsrcName, ViUInt16* intfType, ViUInt16* intfNum,
+                                 ViChar rsrcClass[], ViChar expandedUnaliasedName[], ViChar aliasIfExists[])
+{
+    return Guarded([&](Simulator& s) {
+        return s.ParseRsrc(rmSesn, rsrcName, intfType, intfNum, rsrcClass, expandedUnaliasedName, aliasIfExists);
+    });
+}
+
+ViStatus VISA_CALL viSetAttribute(ViObject vi, ViAttr attrName, stratigon::sim::ViAttrState attrValue)
+{
+    return Guarded([&](Simulator& s) { return s.SetAttribute(vi, attrName, attrValue); });
+}
+
+ViStatus VISA_CALL viClear(ViSession vi)
+{
+    return Guarded([&](Simulator& s) { return s.Clear(vi); });
+}
+
+ViStatus VISA_CALL viDisableEvent(ViSession vi, stratigon::sim::ViEventType eventType, ViUInt16 mechanism)
+{
+    return Guarded([&](Simulator& s) { return s.DisableEvent(vi, eventType, mechanism); });
+}
+
+ViStatus VISA_CALL viDiscardEvents(ViSession vi, stratigon::sim::ViEventType eventType, ViUInt16 mechanism)
+{
+    return Guarded([&](Simulator& s) { return s.DiscardEvents(vi, eventType, mechanism); });
+}
+
 }  // extern "C"

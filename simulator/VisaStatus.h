@@ -6,7 +6,13 @@
 
 namespace stratigon::sim {
 
+constexpr ViStatus VI_SUCCESS_EVENT_DIS = VisaStatus(0x3FFF0003);
+constexpr ViStatus VI_SUCCESS_QUEUE_EMPTY = VisaStatus(0x3FFF0004);
 constexpr ViStatus VI_SUCCESS_NESTED_EXCLUSIVE = VisaStatus(0x3FFF009A);
+constexpr ViStatus VI_ERROR_NSUP_ATTR_STATE = VisaStatus(0xBFFF001E);
+constexpr ViStatus VI_ERROR_ATTR_READONLY = VisaStatus(0xBFFF001F);
+constexpr ViStatus VI_ERROR_INV_EVENT = VisaStatus(0xBFFF0026);
+constexpr ViStatus VI_ERROR_INV_MECH = VisaStatus(0xBFFF0027);
 constexpr ViStatus VI_ERROR_USER_BUF = VisaStatus(0xBFFF0071);
 // Accepted by viOpen beside VI_EXCLUSIVE_LOCK; the simulator has no configuration to load.
 constexpr ViAccessMode VI_LOAD_CONFIG = 4;

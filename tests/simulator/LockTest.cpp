@@ -1,6 +1,7 @@
 // VISA locks between sessions on one simulated resource: who may lock, nest, unlock and talk
 // to the instrument while others hold it.
 #include "SimulatorTest.h"
+#include "simulator/VisaAttributes.h"
 #include "simulator/VisaExports.h"
 #include "simulator/VisaStatus.h"
 
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace stratigon::sim::test {
@@ -17,7 +19,7 @@ namespace {
 const char* const kBench = R"({ "modules": [ { "resource": "VXI0::24::INSTR" } ] })";
 
 enum Who { A, B, C };
-enum class Act { Shared, Exclusive, Unlock, Write, Query, Read, UnknownType };
+enum class Act { Shared, Exclusive, Unlock, Write, Query, Read, Clear, UnknownType };
 
 struct Step {
     Who who;
@@ -60,6 +62,8 @@ protected:
             ViUInt32 count = 0;
             return viRead(vi, answer, sizeof answer, &count);
         }
+        case Act::Clear:
+            return viClear(vi);
         case Act::UnknownType:
             return viLock(vi, 3, 0, nullptr, nullptr);
         }
@@ -83,6 +87,8 @@ const Scenario kScenarios[] = {
       {C, Act::Exclusive, {}, locked},
       {B, Act::Write, {}, locked},
       {A, Act::Write, {}, ok}}},
+    {"an exclusive lock keeps everyone else from clearing the device",
+     {{A, Act::Exclusive, {}, ok}, {C, Act::Clear, {}, locked}, {A, Act::Clear, {}, ok}}},
     {"a shared lock keeps out an exclusive one", {{A, Act::Shared, "k", ok}, {B, Act::Exclusive, {}, locked}}},
     {"a holder of the only shared lock may also lock exclusively",
      {{A, Act::Shared, "k", ok}, {A, Act::Exclusive, {}, ok}, {B, Act::Shared, "k", locked}}},
@@ -118,6 +124,32 @@ TEST_F(Locks, SessionsLockAsVisaDefines)
             EXPECT_EQ(Hex(Do(step)), Hex(step.expected)) << scenario.name << ", step " << i + 1;
         }
     }
+}
+
+TEST_F(Locks, EverySessionSeesTheStrongestLockOnTheResource)
+{
+    const std::pair<Step, ViAccessMode> steps[] = {
+        {{A, Act::Shared, "k", ok}, VI_SHARED_LOCK},
+        {{B, Act::Shared, "k", ok}, VI_SHARED_LOCK},
+        {{A, Act::Exclusive, {}, locked}, VI_SHARED_LOCK},
+        {{B, Act::Unlock, {}, ok}, VI_SHARED_LOCK},
+        {{A, Act::Exclusive, {}, ok}, VI_EXCLUSIVE_LOCK},
+        {{A, Act::Unlock, {}, VI_SUCCESS_NESTED_SHARED}, VI_SHARED_LOCK},
+        {{A, Act::Unlock, {}, ok}, VI_NO_LOCK},
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        const auto& [step, state] = steps[i];
+        EXPECT_EQ(Hex(Do(step)), Hex(step.expected)) << "step " << i + 1;
+        for (const ViSession vi : sessions_) {
+            ViAccessMode seen = 0xDEAD;
+            EXPECT_EQ(viGetAttribute(vi, VI_ATTR_RSRC_LOCK_STATE, &seen), VI_SUCCESS);
+            EXPECT_EQ(seen, state) << "step " << i + 1 << ", session " << vi;
+        }
+    }
+    UseBench(R"({ "modules": [ { "faults": { "exclusive_lock": true } } ] })");
+    ViAccessMode seen = 0xDEAD;
+    EXPECT_EQ(viGetAttribute(Open("VXI0::8::INSTR"), VI_ATTR_RSRC_LOCK_STATE, &seen), VI_SUCCESS);
+    EXPECT_EQ(seen, VI_EXCLUSIVE_LOCK) << "another program's lock";
 }
 
 TEST_F(Locks, TheAccessKeyIsTheRequestedOne)

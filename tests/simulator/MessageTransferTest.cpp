@@ -1,12 +1,15 @@
 // How messages travel between a program and a simulated module: reads in pieces, answers that
 // are never sent or fail, canned answers of any length, and the trace of every exchange.
 #include "SimulatorTest.h"
+#include "simulator/VisaAttributes.h"
 #include "simulator/VisaExports.h"
 
 #include <nlohmann/json.hpp>
 
 #include <fstream>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace stratigon::sim::test {
@@ -151,6 +154,84 @@ TEST_F(MessageTransfer, ALongAnswerTakesAsManyReadsAsItNeeds)
     EXPECT_EQ(received, 10001U);
     ASSERT_EQ(statuses.size(), 40U) << "10001 bytes in reads of 256";
     EXPECT_EQ(Hex(statuses.back()), Hex(VI_SUCCESS));
+}
+
+// END comes with the last byte of an answer, so reaching the termination character there
+// still reads as the end of the answer.
+TEST_F(MessageTransfer, AnEnabledTerminationCharacterEndsAReadEarly)
+{
+    struct Case {
+        const char* name;
+        ViBoolean enabled;
+        char termChar;
+        ViUInt32 count;
+        std::vector<std::pair<std::string, ViStatus>> pieces;
+    };
+    const Case cases[] = {
+        {"not enabled", VI_FALSE, ',', 256, {{"A,B;C\n", VI_SUCCESS}}},
+        {"a comma", VI_TRUE, ',', 256, {{"A,", VI_SUCCESS_TERM_CHAR}, {"B;C\n", VI_SUCCESS}}},
+        {"the line feed", VI_TRUE, '\n', 256, {{"A,B;C\n", VI_SUCCESS}}},
+        {"a character the answer lacks", VI_TRUE, '!', 256, {{"A,B;C\n", VI_SUCCESS}}},
+        {"a semicolon, in small reads", VI_TRUE, ';', 2,
+         {{"A,", VI_SUCCESS_MAX_CNT}, {"B;", VI_SUCCESS_TERM_CHAR}, {"C\n", VI_SUCCESS}}},
+    };
+    for (const Case& c : cases) {
+        UseVolatileBench(BenchWith(nlohmann::json::object(), {{"*IDN?", "A,B;C"}}));
+        const ViSession vi = Open(kResource);
+        ASSERT_EQ(viSetAttribute(vi, VI_ATTR_TERMCHAR, static_cast<unsigned char>(c.termChar)), VI_SUCCESS);
+        ASSERT_EQ(viSetAttribute(vi, VI_ATTR_TERMCHAR_EN, c.enabled), VI_SUCCESS);
+        ASSERT_EQ(Send(vi, "*IDN?"), VI_SUCCESS);
+        for (const auto& [bytes, status] : c.pieces) {
+            const Reply reply = ReadOnce(vi, c.count);
+            EXPECT_EQ(reply.bytes, bytes) << c.name;
+            EXPECT_EQ(Hex(reply.status), Hex(status)) << c.name << ", piece " << bytes;
+        }
+    }
+}
+
+// A message is complete at its line end or at the END of the write that carries its last byte.
+TEST_F(MessageTransfer, WritesWithoutEndWaitForTheLineEnd)
+{
+    struct Write {
+        ViBoolean end;
+        const char* bytes;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Write> writes;
+        std::optional<std::string> answer;  // nothing: no answer waits
+    };
+    const Case cases[] = {
+        {"a query without END or line end", {{VI_FALSE, "*IDN?"}}, std::nullopt},
+        {"a query ending in a line end", {{VI_FALSE, "*IDN?\r\n"}}, kIdentity},
+        {"a query in two writes", {{VI_FALSE, "*ID"}, {VI_TRUE, "N?"}}, kIdentity},
+        {"two messages in one write", {{VI_TRUE, "BOGUS\nSYST:ERR?"}}, "-113,\"Undefined header\""},
+        {"a command, then a query in two writes", {{VI_FALSE, "*CLS\n*ID"}, {VI_TRUE, "N?"}}, kIdentity},
+    };
+    for (const Case& c : cases) {
+        UseVolatileBench(BenchWith(nlohmann::json::object()));
+        const ViSession vi = Open(kResource);
+        for (const Write& write : c.writes) {
+            ASSERT_EQ(viSetAttribute(vi, VI_ATTR_SEND_END_EN, write.end), VI_SUCCESS);
+            ASSERT_EQ(Send(vi, write.bytes), VI_SUCCESS) << c.name;
+        }
+        const Reply reply = ReadOnce(vi, 256);
+        EXPECT_EQ(reply.bytes, c.answer ? *c.answer + "\n" : "") << c.name;
+        EXPECT_EQ(Hex(reply.status), Hex(c.answer ? VI_SUCCESS : VI_ERROR_TMO)) << c.name;
+    }
+}
+
+TEST_F(MessageTransfer, ADeviceClearDropsTheUnreadAnswerAndHalfAMessageButNotTheErrors)
+{
+    const ViSession vi = Open(kResource);
+    ASSERT_EQ(Send(vi, "BOGUS"), VI_SUCCESS);
+    ASSERT_EQ(Send(vi, "*IDN?"), VI_SUCCESS);
+    ASSERT_EQ(viSetAttribute(vi, VI_ATTR_SEND_END_EN, VI_FALSE), VI_SUCCESS);
+    ASSERT_EQ(Send(vi, "*CL"), VI_SUCCESS);
+    EXPECT_EQ(Hex(viClear(vi)), Hex(VI_SUCCESS));
+    EXPECT_EQ(Hex(ReadOnce(vi, 256).status), Hex(VI_ERROR_TMO)) << "the answer is gone";
+    EXPECT_EQ(Ask(vi, "SYST:ERR?\n"), "-113,\"Undefined header\"") << "no \"*CLSYST:ERR?\", and the error stays";
+    EXPECT_EQ(Hex(viClear(OpenRm())), Hex(VI_ERROR_INV_OBJECT)) << "a resource manager has no device";
 }
 
 TEST_F(MessageTransfer, TheTraceShowsEveryWriteAndRead)

@@ -1,6 +1,7 @@
 // Resource manager sessions, resource search, opening, attributes, closing and status texts
 // of the simulated library, as a program scanning a VXI system meets them.
 #include "SimulatorTest.h"
+#include "simulator/VisaAttributes.h"
 #include "simulator/VisaExports.h"
 #include "simulator/VisaStatus.h"
 
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <functional>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace stratigon::sim::test {
@@ -89,8 +91,34 @@ TEST_F(VisaSession, SearchExpressionsSelectResources)
         {"vxi1::16::instr", VI_SUCCESS, {"VXI1::16::INSTR"}},
         {"VXI?::?4::INSTR", VI_SUCCESS, {"VXI0::24::INSTR", "VXI0::64::INSTR"}},
         {"GPIB?*INSTR", VI_ERROR_RSRC_NFOUND, {}},
-        {"VXI[0-9]?*", VI_ERROR_INV_EXPR, {}},
+        {"VXI[0-9]?*", VI_SUCCESS, {"VXI0::24::INSTR", "VXI1::16::INSTR", "VXI0::64::INSTR", "VXI2::BACKPLANE"}},
+        {"vxi[^0]::?*", VI_SUCCESS, {"VXI1::16::INSTR", "VXI2::BACKPLANE"}},
+        {"VXI?::[1-2]?::INSTR", VI_SUCCESS, {"VXI0::24::INSTR", "VXI1::16::INSTR"}},
+        {"VXI[a-z]::?*", VI_ERROR_RSRC_NFOUND, {}},
+        {"?*::(24|64)::INSTR", VI_SUCCESS, {"VXI0::24::INSTR", "VXI0::64::INSTR"}},
+        {"VXI0?*|VXI2?*", VI_SUCCESS, {"VXI0::24::INSTR", "VXI0::64::INSTR", "VXI2::BACKPLANE"}},
+        {"(VXI1)+::16::INSTR", VI_SUCCESS, {"VXI1::16::INSTR"}},
+        {"VXI\\?::24::INSTR", VI_ERROR_RSRC_NFOUND, {}},
+        {"?*INSTR{VI_ATTR_SLOT > 2}", VI_SUCCESS, {"VXI0::24::INSTR", "VXI0::64::INSTR"}},
+        {"?* {VI_ATTR_MODEL_CODE == 0x7C1 || VI_ATTR_INTF_NUM == 2}", VI_SUCCESS,
+         {"VXI1::16::INSTR", "VXI2::BACKPLANE"}},
+        {"?*{!(VI_ATTR_VXI_LA <= 24) && VI_ATTR_RSRC_CLASS == \"INSTR\"}", VI_SUCCESS, {"VXI0::64::INSTR"}},
+        {"?*{VI_ATTR_SLOT >= 2 && VI_ATTR_SLOT != 3 && VI_ATTR_SLOT < 8}", VI_SUCCESS, {"VXI1::16::INSTR"}},
+        {"?*INSTR{VI_ATTR_RSRC_LOCK_STATE == 1}", VI_ERROR_RSRC_NFOUND, {}},
         {"*INSTR", VI_ERROR_INV_EXPR, {}},
+        {"?**", VI_ERROR_INV_EXPR, {}},
+        {"VXI[9-0]?*", VI_ERROR_INV_EXPR, {}},
+        {"VXI[]?*", VI_ERROR_INV_EXPR, {}},
+        {"VXI(0?*", VI_ERROR_INV_EXPR, {}},
+        {"VXI0)?*", VI_ERROR_INV_EXPR, {}},
+        {"VXI0?*|", VI_ERROR_INV_EXPR, {}},
+        {"?*{VI_ATTR_TMO_VALUE > 0}", VI_ERROR_INV_EXPR, {}},
+        {"?*{VI_ATTR_SLOT > \"3\"}", VI_ERROR_INV_EXPR, {}},
+        {"?*{VI_ATTR_RSRC_NAME > \"A\"}", VI_ERROR_INV_EXPR, {}},
+        {"?*{VI_ATTR_NO_SUCH_THING == 1}", VI_ERROR_INV_EXPR, {}},
+        {"?*{VI_ATTR_SLOT == 3", VI_ERROR_INV_EXPR, {}},
+        {"?*{VI_ATTR_SLOT == 3} ?*", VI_ERROR_INV_EXPR, {}},
+        {"?*{}", VI_ERROR_INV_EXPR, {}},
         {"", VI_ERROR_INV_EXPR, {}},
     };
     for (const Case& c : cases) {
@@ -155,6 +183,10 @@ TEST_F(VisaSession, OpeningAResource)
         {"a second session on the same resource", rm, "VXI0::24::INSTR", VI_NULL, VI_SUCCESS},
         {"a name in other letter case", rm, "vxi0::24::instr", VI_NULL, VI_SUCCESS},
         {"a resource the bench does not have", rm, "VXI0::99::INSTR", VI_NULL, VI_ERROR_RSRC_NFOUND},
+        {"a short form of the name", rm, "vxi::24", VI_NULL, VI_SUCCESS},
+        {"the full form of a name the bench shortens", rm, "VXI2::0::BACKPLANE", VI_NULL, VI_SUCCESS},
+        {"a resource of an interface the bench lacks", rm, "GPIB0::5::INSTR", VI_NULL, VI_ERROR_RSRC_NFOUND},
+        {"a name that is no resource string", rm, "VXI0::24::INSTR::7", VI_NULL, VI_ERROR_INV_RSRC_NAME},
         {"no name at all", rm, nullptr, VI_NULL, VI_ERROR_INV_RSRC_NAME},
         {"an access mode nobody defined", rm, "VXI0::24::INSTR", 0x80, VI_ERROR_INV_ACC_MODE},
         {"an instrument session instead of a resource manager", instrument, "VXI0::24::INSTR", VI_NULL,
@@ -169,6 +201,64 @@ TEST_F(VisaSession, OpeningAResource)
     }
 }
 
+TEST_F(VisaSession, ResourceNamesParseIntoTheirParts)
+{
+    struct Case {
+        const char* name;
+        ViStatus status;
+        ViUInt16 type = 0;
+        ViUInt16 board = 0;
+        const char* rsrcClass = "";
+        const char* expanded = "";
+    };
+    const Case cases[] = {
+        {"VXI0::24::INSTR", VI_SUCCESS, VI_INTF_VXI, 0, "INSTR", "VXI0::24::INSTR"},
+        {"vxi::24", VI_SUCCESS, VI_INTF_VXI, 0, "INSTR", "VXI0::24::INSTR"},
+        {"VXI3::007::instr", VI_SUCCESS, VI_INTF_VXI, 3, "INSTR", "VXI3::7::INSTR"},
+        {"GPIB-VXI1::64", VI_SUCCESS, VI_INTF_GPIB_VXI, 1, "INSTR", "GPIB-VXI1::64::INSTR"},
+        {"VXI::BACKPLANE", VI_SUCCESS, VI_INTF_VXI, 0, "BACKPLANE", "VXI0::0::BACKPLANE"},
+        {"VXI2::5::backplane", VI_SUCCESS, VI_INTF_VXI, 2, "BACKPLANE", "VXI2::5::BACKPLANE"},
+        {"VXI0::MEMACC", VI_SUCCESS, VI_INTF_VXI, 0, "MEMACC", "VXI0::MEMACC"},
+        {"VXI0::SERVANT", VI_SUCCESS, VI_INTF_VXI, 0, "SERVANT", "VXI0::SERVANT"},
+        {"VXI0::99::INSTR", VI_SUCCESS, VI_INTF_VXI, 0, "INSTR", "VXI0::99::INSTR"},
+        {"GPIB-VXI0::SERVANT", VI_ERROR_INV_RSRC_NAME},
+        {"VXI0::256::INSTR", VI_ERROR_INV_RSRC_NAME},
+        {"VXI0::-1::INSTR", VI_ERROR_INV_RSRC_NAME},
+        {"VXI0::24::MEMACC", VI_ERROR_INV_RSRC_NAME},
+        {"VXI0::INSTR", VI_ERROR_INV_RSRC_NAME},
+        {"VXI0", VI_ERROR_INV_RSRC_NAME},
+        {"VXIX::24", VI_ERROR_INV_RSRC_NAME},
+        {"", VI_ERROR_INV_RSRC_NAME},
+        {"GPIB0::5::INSTR", VI_ERROR_RSRC_NFOUND},
+        {"TCPIP::192.168.0.2::INSTR", VI_ERROR_RSRC_NFOUND},
+    };
+    const ViSession rm = OpenRm();
+    for (const Case& c : cases) {
+        ViUInt16 type = 0xDEAD;
+        ViUInt16 board = 0xDEAD;
+        char rsrcClass[VI_FIND_BUFLEN] = "untouched";
+        char expanded[VI_FIND_BUFLEN] = "untouched";
+        char alias[VI_FIND_BUFLEN] = "untouched";
+        ASSERT_EQ(Hex(viParseRsrcEx(rm, c.name, &type, &board, rsrcClass, expanded, alias)), Hex(c.status)) << c.name;
+        ViUInt16 shortType = 0xDEAD;
+        ViUInt16 shortBoard = 0xDEAD;
+        EXPECT_EQ(Hex(viParseRsrc(rm, c.name, &shortType, &shortBoard)), Hex(c.status)) << c.name;
+        if (c.status == VI_SUCCESS) {
+            EXPECT_EQ(std::make_pair(type, board), std::make_pair(c.type, c.board)) << c.name;
+            EXPECT_EQ(std::make_pair(shortType, shortBoard), std::make_pair(c.type, c.board)) << c.name;
+            EXPECT_STREQ(rsrcClass, c.rsrcClass) << c.name;
+            EXPECT_STREQ(expanded, c.expanded) << c.name;
+            EXPECT_STREQ(alias, "") << c.name << ": the simulated bench has no aliases";
+        }
+    }
+    ViUInt16 type = 0;
+    ViUInt16 board = 0;
+    const ViSession vi = Open(rm, "VXI0::24::INSTR");
+    EXPECT_EQ(Hex(viParseRsrc(vi, "VXI0::24::INSTR", &type, &board)), Hex(VI_ERROR_INV_OBJECT)) << "not a manager";
+    EXPECT_EQ(Hex(viParseRsrc(rm, nullptr, &type, &board)), Hex(VI_ERROR_INV_RSRC_NAME));
+    EXPECT_EQ(Hex(viParseRsrc(rm, "VXI0::24::INSTR", nullptr, &board)), Hex(VI_ERROR_USER_BUF));
+}
+
 TEST_F(VisaSession, AnOpenFaultFailsWithAnIoError)
 {
     UseBench(R"({ "modules": [ { "faults": { "open_error": true } } ] })");
@@ -179,24 +269,37 @@ TEST_F(VisaSession, AnOpenFaultFailsWithAnIoError)
 
 TEST_F(VisaSession, AttributesCarryTheBenchValuesInTheirOwnWidth)
 {
+    const ViSession rm = OpenRm();
+    const ViSession vi = Open(rm, "VXI1::16::INSTR");
     struct Case {
         const char* name;
+        ViObject object;
         ViAttr attribute;
         std::uint32_t value;
         std::size_t width;
     };
     const Case cases[] = {
-        {"interface number", VI_ATTR_INTF_NUM, 1, 2},
-        {"logical address", VI_ATTR_VXI_LA, 16, 2},
-        {"slot", VI_ATTR_SLOT, 2, 2},
-        {"model code", VI_ATTR_MODEL_CODE, 1985, 2},
-        {"time-out", VI_ATTR_TMO_VALUE, 2000, 4},
+        {"interface number", vi, VI_ATTR_INTF_NUM, 1, 2},
+        {"logical address", vi, VI_ATTR_VXI_LA, 16, 2},
+        {"slot", vi, VI_ATTR_SLOT, 2, 2},
+        {"model code", vi, VI_ATTR_MODEL_CODE, 1985, 2},
+        {"time-out", vi, VI_ATTR_TMO_VALUE, 2000, 4},
+        {"interface type", vi, VI_ATTR_INTF_TYPE, VI_INTF_VXI, 2},
+        {"lock state", vi, VI_ATTR_RSRC_LOCK_STATE, VI_NO_LOCK, 4},
+        {"resource manager", vi, VI_ATTR_RM_SESSION, rm, 4},
+        {"termination character", vi, VI_ATTR_TERMCHAR, '\n', 1},
+        {"termination character enabled", vi, VI_ATTR_TERMCHAR_EN, VI_FALSE, 2},
+        {"END sent with writes", vi, VI_ATTR_SEND_END_EN, VI_TRUE, 2},
+        {"library version", vi, VI_ATTR_RSRC_IMPL_VERSION, 0x00100000, 4},
+        {"VISA version", vi, VI_ATTR_RSRC_SPEC_VERSION, 0x00500000, 4},
+        {"library version of the manager", rm, VI_ATTR_RSRC_IMPL_VERSION, 0x00100000, 4},
+        {"VISA version of the manager", rm, VI_ATTR_RSRC_SPEC_VERSION, 0x00500000, 4},
+        {"lock state of the manager", rm, VI_ATTR_RSRC_LOCK_STATE, VI_NO_LOCK, 4},
     };
-    const ViSession vi = Open("VXI1::16::INSTR");
     for (const Case& c : cases) {
         unsigned char bytes[8];
         std::memset(bytes, 0xAB, sizeof bytes);
-        ASSERT_EQ(Hex(viGetAttribute(vi, c.attribute, bytes)), Hex(VI_SUCCESS)) << c.name;
+        ASSERT_EQ(Hex(viGetAttribute(c.object, c.attribute, bytes)), Hex(VI_SUCCESS)) << c.name;
         std::uint32_t value = 0;
         std::memcpy(&value, bytes, c.width);
         EXPECT_EQ(value, c.value) << c.name;
@@ -206,13 +309,40 @@ TEST_F(VisaSession, AttributesCarryTheBenchValuesInTheirOwnWidth)
     }
 }
 
+TEST_F(VisaSession, TextAttributesNameTheResourceAndTheLibrary)
+{
+    struct Case {
+        const char* resource;
+        ViAttr attribute;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"VXI1::16::INSTR", VI_ATTR_RSRC_NAME, "VXI1::16::INSTR"},
+        {"vxi1::16", VI_ATTR_RSRC_NAME, "VXI1::16::INSTR"},
+        {"VXI1::16::INSTR", VI_ATTR_RSRC_CLASS, "INSTR"},
+        {"VXI2::BACKPLANE", VI_ATTR_RSRC_CLASS, "BACKPLANE"},
+        {"VXI1::16::INSTR", VI_ATTR_RSRC_MANF_NAME, "KVX Stratigon simulated VXI bench"},
+    };
+    for (const Case& c : cases) {
+        char text[VI_FIND_BUFLEN] = {};
+        EXPECT_EQ(Hex(viGetAttribute(Open(c.resource), c.attribute, text)), Hex(VI_SUCCESS)) << Hex(c.attribute);
+        EXPECT_STREQ(text, c.text) << c.resource << " " << Hex(c.attribute);
+    }
+}
+
 TEST_F(VisaSession, AttributesTheLibraryDoesNotHaveAreNotSupported)
 {
     const ViSession rm = OpenRm();
     const ViSession vi = Open(rm, "VXI0::24::INSTR");
-    ViUInt16 value = 0;
+    ViUInt32 value = 0;
     EXPECT_EQ(Hex(viGetAttribute(vi, 0x3FFF0001, &value)), Hex(VI_ERROR_NSUP_ATTR)) << "unknown attribute";
-    EXPECT_EQ(Hex(viGetAttribute(rm, VI_ATTR_SLOT, &value)), Hex(VI_ERROR_NSUP_ATTR)) << "resource manager";
+    for (const ViAttr attribute : {VI_ATTR_SLOT, VI_ATTR_TMO_VALUE, VI_ATTR_RSRC_NAME, VI_ATTR_RM_SESSION}) {
+        EXPECT_EQ(Hex(viGetAttribute(rm, attribute, &value)), Hex(VI_ERROR_NSUP_ATTR)) << "manager " << Hex(attribute);
+    }
+    ViFindList list = VI_NULL;
+    char desc[VI_FIND_BUFLEN] = {};
+    ASSERT_EQ(viFindRsrc(rm, "?*", &list, nullptr, desc), VI_SUCCESS);
+    EXPECT_EQ(Hex(viGetAttribute(list, VI_ATTR_RSRC_IMPL_VERSION, &value)), Hex(VI_ERROR_NSUP_ATTR)) << "find list";
 
     UseBench(R"({ "modules": [ { "faults": { "attribute_error": true } } ] })");
     const ViSession faulty = Open("VXI0::8::INSTR");
@@ -317,7 +447,8 @@ TEST_F(VisaSession, EveryStatusTheLibraryReturnsHasItsOwnText)
         VI_ERROR_INV_EXPR, VI_ERROR_RSRC_NFOUND, VI_ERROR_INV_RSRC_NAME, VI_ERROR_INV_ACC_MODE,
         VI_ERROR_TMO, VI_ERROR_NSUP_ATTR, VI_ERROR_INV_LOCK_TYPE, VI_ERROR_INV_ACCESS_KEY,
         VI_ERROR_ALLOC, VI_ERROR_IO, VI_ERROR_USER_BUF, VI_ERROR_SESN_NLOCKED,
-        VI_SUCCESS_TERM_CHAR, VI_ERROR_LIBRARY_NFOUND, VI_ERROR_CONN_LOST,
+        VI_SUCCESS_TERM_CHAR, VI_ERROR_LIBRARY_NFOUND, VI_ERROR_CONN_LOST, VI_SUCCESS_EVENT_DIS,
+        VI_SUCCESS_QUEUE_EMPTY, VI_ERROR_NSUP_ATTR_STATE, VI_ERROR_ATTR_READONLY, VI_ERROR_INV_EVENT, VI_ERROR_INV_MECH,
     };
     std::set<std::string> texts;
     for (const ViStatus status : statuses) {
