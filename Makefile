@@ -8,6 +8,7 @@ WINDOWS := build/windows
 BENCH := build/bench
 FUZZ := build/fuzz
 PLAIN := build/plain
+DIST := build/dist
 FUZZ_SECONDS ?= 60
 JOBS ?= 2
 WINEPREFIX := $(ROOT)/$(WINDOWS)/wineprefix
@@ -16,14 +17,16 @@ XVFB := xvfb-run -a -s "-screen 0 1024x768x24"
 
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev \
 	nlohmann-json3-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 \
-	xvfb xauth imagemagick libwine-dev fp-utils clang libclang-rt-14-dev python3-pyvisa
+	xvfb xauth imagemagick libwine-dev fp-utils clang libclang-rt-14-dev python3-pyvisa \
+	nsis
 
-.PHONY: help deps build native windows test test-native test-windows test-fuzz fuzz run bench clean
+.PHONY: help deps build native windows test test-native test-windows test-fuzz fuzz run bench dist clean
 
 help:
 	@echo "make run    build and start Stratigon.exe on the simulated bench"
 	@echo "make test   install what is missing, build both trees, run every test"
 	@echo "make bench  run the benchmarks"
+	@echo "make dist   the setup, the zip and the Linux tool and VISA library, in $(DIST)/"
 
 # Installs the Debian packages that are not there yet (apt-get only; needs root).
 deps:
@@ -38,9 +41,11 @@ native: deps
 	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DSTRATIGON_SANITIZE=ON >/dev/null
 	cmake --build $(NATIVE) -j$(JOBS)
 
-windows: deps
-	cmake -S . -B $(WINDOWS) -DCMAKE_BUILD_TYPE=Release \
+windows-tree = cmake -S . -B $(WINDOWS) -DCMAKE_BUILD_TYPE=Release \
 		-DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-w64-x86_64.cmake >/dev/null
+
+windows: deps
+	$(windows-tree)
 	cmake --build $(WINDOWS) -j$(JOBS)
 
 build: native windows
@@ -72,8 +77,10 @@ test-fuzz: deps
 
 # The simulated bench as an ordinary VISA library: a plain process cannot load the test tree's
 # library, which needs the sanitizers' runtime, so clients such as pyvisa get this one.
+plain-tree = cmake -S . -B $(PLAIN) -DCMAKE_BUILD_TYPE=Release -DSTRATIGON_SANITIZE=OFF >/dev/null
+
 plain-sim: deps
-	cmake -S . -B $(PLAIN) -DCMAKE_BUILD_TYPE=Release -DSTRATIGON_SANITIZE=OFF >/dev/null
+	$(plain-tree)
 	cmake --build $(PLAIN) -j$(JOBS) --target stratigon-visa-sim
 
 # Debian's pyvisa, hence the system interpreter, drives that library through its own wrapper.
@@ -113,6 +120,20 @@ bench: deps windows
 fuzz: deps
 	$(fuzz-tree)
 	fuzz/run-fuzzers $(FUZZ) $(FUZZ_SECONDS)
+
+# What ships, Release builds stripped: from the Windows tree the setup and the zip of the same
+# files, and for Linux the command-line tool with the simulated bench as an ordinary VISA
+# library beside it, where the tool looks for it.
+dist: deps
+	$(windows-tree)
+	cmake --build $(WINDOWS) -j$(JOBS) --target stratigon_dist
+	$(plain-tree)
+	cmake --build $(PLAIN) -j$(JOBS) --target stratigon-cli stratigon-visa-sim
+	rm -rf $(DIST) && mkdir -p $(DIST)
+	cp $(WINDOWS)/dist/StratigonSetup.exe $(WINDOWS)/dist/Stratigon-*.zip $(DIST)/
+	strip -o $(DIST)/stratigon-cli $(PLAIN)/bin/stratigon-cli
+	strip -o $(DIST)/libstratigon-visa-sim.so $(PLAIN)/lib/libstratigon-visa-sim.so
+	@ls -l $(DIST)
 
 clean:
 	WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true

@@ -30,7 +30,12 @@ std::string BundledSimulator()
 #if defined(_WIN32)
     return (ProgramFolder() / "visa32.dll").string();
 #else
-    return (ProgramFolder().parent_path() / "lib" / "libstratigon-visa-sim.so").string();
+    // Beside the tool where it ships (build/dist), in the build tree's lib/ beside bin/.
+    const fs::path folder = ProgramFolder();
+    std::error_code ignored;
+    if (fs::exists(folder / "libstratigon-visa-sim.so", ignored))
+        return (folder / "libstratigon-visa-sim.so").string();
+    return (folder.parent_path() / "lib" / "libstratigon-visa-sim.so").string();
 #endif
 }
 
