@@ -367,6 +367,29 @@ ViStatus Simulator::Clear(ViSession vi)
     return VI_SUCCESS;
 }
 
+ViStatus Simulator::Flush(ViSession vi, ViUInt16 mask)
+{
+    std::size_t index = 0;
+    if (InstrumentOf(vi, &index) == nullptr) {
+        return VI_ERROR_INV_OBJECT;
+    }
+    constexpr ViUInt16 kPairs[][2] = {{VI_READ_BUF, VI_READ_BUF_DISCARD},
+                                      {VI_WRITE_BUF, VI_WRITE_BUF_DISCARD},
+                                      {VI_IO_IN_BUF, VI_IO_IN_BUF_DISCARD},
+                                      {VI_IO_OUT_BUF, VI_IO_OUT_BUF_DISCARD}};
+    ViUInt16 known = 0;
+    for (const auto& pair : kPairs) {
+        if ((mask & pair[0]) != 0 && (mask & pair[1]) != 0) {
+            return VI_ERROR_INV_MASK;
+        }
+        known |= pair[0] | pair[1];
+    }
+    if (mask == 0 || (mask & ~known) != 0) {
+        return VI_ERROR_INV_MASK;
+    }
+    return locks_[index].Permits(vi) ? VI_SUCCESS : VI_ERROR_RSRC_LOCKED;
+}
+
 ViStatus Simulator::CheckEvent(ViSession vi, ViEventType type, ViUInt16 mechanism, ViUInt16 mechanisms)
 {
     const SessionTable::Entry* entry = sessions_.Find(vi);

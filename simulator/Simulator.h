@@ -41,6 +41,9 @@ public:
     ViStatus GetAttribute(ViObject vi, ViAttr attr, void* value);
     ViStatus SetAttribute(ViObject vi, ViAttr attr, ViAttrState value);
     ViStatus Clear(ViSession vi);
+    // Every write reaches the instrument at once and every read comes straight from it: there
+    // are no buffers to flush, so a valid mask on a session the caller may use succeeds.
+    ViStatus Flush(ViSession vi, ViUInt16 mask);
     // No simulated instrument raises an event, so none is ever enabled or queued: these check
     // their arguments, as a client switching events off before it closes a session expects.
     ViStatus DisableEvent(ViSession vi, ViEventType type, ViUInt16 mechanism);

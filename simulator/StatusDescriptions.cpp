@@ -41,6 +41,7 @@ constexpr Description kDescriptions[] = {
     {VI_ERROR_INV_ACCESS_KEY, "The access key to the resource associated with this session is invalid."},
     {VI_ERROR_INV_EVENT, "The event type is not valid or not supported by the session."},
     {VI_ERROR_INV_MECH, "The event handling mechanism is not valid."},
+    {VI_ERROR_INV_MASK, "The mask does not name a valid flush operation."},
     {VI_ERROR_ALLOC, "Insufficient system resources to perform necessary memory allocation."},
     {VI_ERROR_IO, "Could not perform operation because of I/O error."},
     {VI_ERROR_USER_BUF, "A user buffer is not valid or cannot be accessed for the required size."},

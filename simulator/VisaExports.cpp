@@ -109,6 +109,11 @@ ViStatus VISA_CALL viClear(ViSession vi)
     return Guarded([&](Simulator& s) { return s.Clear(vi); });
 }
 
+ViStatus VISA_CALL viFlush(ViSession vi, ViUInt16 mask)
+{
+    return Guarded([&](Simulator& s) { return s.Flush(vi, mask); });
+}
+
 ViStatus VISA_CALL viDisableEvent(ViSession vi, stratigon::sim::ViEventType eventType, ViUInt16 mechanism)
 {
     return Guarded([&](Simulator& s) { return s.DisableEvent(vi, eventType, mechanism); });

@@ -37,6 +37,7 @@ STRATIGON_SIM_EXPORT ViStatus VISA_CALL viParseRsrcEx(ViSession rmSesn, ViConstR
 STRATIGON_SIM_EXPORT ViStatus VISA_CALL viSetAttribute(ViObject vi, ViAttr attrName,
                                                        stratigon::sim::ViAttrState attrValue);
 STRATIGON_SIM_EXPORT ViStatus VISA_CALL viClear(ViSession vi);
+STRATIGON_SIM_EXPORT ViStatus VISA_CALL viFlush(ViSession vi, ViUInt16 mask);
 STRATIGON_SIM_EXPORT ViStatus VISA_CALL viDisableEvent(ViSession vi, stratigon::sim::ViEventType eventType,
                                                        ViUInt16 mechanism);
 STRATIGON_SIM_EXPORT ViStatus VISA_CALL viDiscardEvents(ViSession vi, stratigon::sim::ViEventType eventType,

@@ -110,8 +110,11 @@ class SimulatedBenchThroughPyvisa(unittest.TestCase):
         self.assertEqual(module.timeout, 250)
         self.assertRefused(constants.StatusCode.error_timeout, module.read)
 
-    def test_a_device_clear_drops_the_unread_answer(self):
+    def test_a_flush_keeps_the_answer_and_a_device_clear_drops_it(self):
         module = self.open()
+        module.write("*IDN?")
+        module.flush(constants.BufferOperation.flush_write_buffer | constants.BufferOperation.discard_read_buffer_no_io)
+        self.assertEqual(module.read(), IDENTITY)
         module.write("*IDN?")
         module.clear()
         self.assertRefused(constants.StatusCode.error_timeout, module.read)

@@ -22,7 +22,7 @@ TEST(SharedSimulator, ExportsEveryVisaFunctionByItsPlainName)
     const char* const functions[] = {
         "viOpenDefaultRM", "viFindRsrc", "viFindNext", "viOpen", "viClose", "viGetAttribute", "viLock",
         "viUnlock", "viRead", "viWrite", "viStatusDesc", "viParseRsrc", "viParseRsrcEx", "viSetAttribute",
-        "viClear", "viDisableEvent", "viDiscardEvents",
+        "viClear", "viFlush", "viDisableEvent", "viDiscardEvents",
     };
     for (const char* function : functions) {
         EXPECT_NE(library.Symbol(function), nullptr) << function;

@@ -19,7 +19,7 @@ namespace {
 const char* const kBench = R"({ "modules": [ { "resource": "VXI0::24::INSTR" } ] })";
 
 enum Who { A, B, C };
-enum class Act { Shared, Exclusive, Unlock, Write, Query, Read, Clear, UnknownType };
+enum class Act { Shared, Exclusive, Unlock, Write, Query, Read, Clear, Flush, UnknownType };
 
 struct Step {
     Who who;
@@ -64,6 +64,8 @@ protected:
         }
         case Act::Clear:
             return viClear(vi);
+        case Act::Flush:
+            return viFlush(vi, VI_READ_BUF_DISCARD | VI_WRITE_BUF);
         case Act::UnknownType:
             return viLock(vi, 3, 0, nullptr, nullptr);
         }
@@ -88,7 +90,8 @@ const Scenario kScenarios[] = {
       {B, Act::Write, {}, locked},
       {A, Act::Write, {}, ok}}},
     {"an exclusive lock keeps everyone else from clearing the device",
-     {{A, Act::Exclusive, {}, ok}, {C, Act::Clear, {}, locked}, {A, Act::Clear, {}, ok}}},
+     {{A, Act::Exclusive, {}, ok}, {C, Act::Clear, {}, locked}, {A, Act::Clear, {}, ok},
+      {C, Act::Flush, {}, locked}, {A, Act::Flush, {}, ok}}},
     {"a shared lock keeps out an exclusive one", {{A, Act::Shared, "k", ok}, {B, Act::Exclusive, {}, locked}}},
     {"a holder of the only shared lock may also lock exclusively",
      {{A, Act::Shared, "k", ok}, {A, Act::Exclusive, {}, ok}, {B, Act::Shared, "k", locked}}},

@@ -3,6 +3,7 @@
 #include "SimulatorTest.h"
 #include "simulator/VisaAttributes.h"
 #include "simulator/VisaExports.h"
+#include "simulator/VisaStatus.h"
 
 #include <nlohmann/json.hpp>
 
@@ -232,6 +233,28 @@ TEST_F(MessageTransfer, ADeviceClearDropsTheUnreadAnswerAndHalfAMessageButNotThe
     EXPECT_EQ(Hex(ReadOnce(vi, 256).status), Hex(VI_ERROR_TMO)) << "the answer is gone";
     EXPECT_EQ(Ask(vi, "SYST:ERR?\n"), "-113,\"Undefined header\"") << "no \"*CLSYST:ERR?\", and the error stays";
     EXPECT_EQ(Hex(viClear(OpenRm())), Hex(VI_ERROR_INV_OBJECT)) << "a resource manager has no device";
+}
+
+TEST_F(MessageTransfer, AFlushTakesEveryValidMaskAndLosesNothing)
+{
+    const ViSession vi = Open(kResource);
+    ASSERT_EQ(Send(vi, "*IDN?"), VI_SUCCESS);
+    const struct {
+        ViUInt16 mask;
+        ViStatus status;
+    } cases[] = {
+        {VI_READ_BUF | VI_WRITE_BUF | VI_IO_IN_BUF | VI_IO_OUT_BUF, VI_SUCCESS},
+        {VI_READ_BUF_DISCARD | VI_WRITE_BUF_DISCARD | VI_IO_IN_BUF_DISCARD | VI_IO_OUT_BUF_DISCARD, VI_SUCCESS},
+        {0, VI_ERROR_INV_MASK},
+        {VI_READ_BUF | VI_READ_BUF_DISCARD, VI_ERROR_INV_MASK},
+        {VI_IO_OUT_BUF | VI_IO_OUT_BUF_DISCARD, VI_ERROR_INV_MASK},
+        {0x100, VI_ERROR_INV_MASK},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Hex(viFlush(vi, c.mask)), Hex(c.status)) << "mask " << c.mask;
+    }
+    EXPECT_EQ(ReadOnce(vi, 256).bytes.substr(0, 10), "QUORVALIS,") << "the answer waits to be read";
+    EXPECT_EQ(Hex(viFlush(OpenRm(), VI_READ_BUF)), Hex(VI_ERROR_INV_OBJECT));
 }
 
 TEST_F(MessageTransfer, TheTraceShowsEveryWriteAndRead)
