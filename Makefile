@@ -110,11 +110,14 @@ bench: deps windows
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DSTRATIGON_BENCHMARKS=ON >/dev/null
 	cmake --build $(BENCH) -j$(JOBS) --target stratigon_bench stratigon-ratio-bench
 	$(BENCH)/bin/stratigon_bench
-	$(BENCH)/bin/stratigon-ratio-bench
+	set -o pipefail; $(BENCH)/bin/stratigon-ratio-bench | tee $(BENCH)/native.txt
 	WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true
 	WINEPREFIX=$(WINEPREFIX) $(XVFB) bash -c 'tools/wine-run $(WINDOWS)/bin/Stratigon.exe /RegServer </dev/null && \
-		tools/wine-run $(WINDOWS)/bin/stratigon-automation-bench.exe </dev/null'; \
-		status=$$?; WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; exit $$status
+		tools/wine-run $(WINDOWS)/bin/stratigon-automation-bench.exe </dev/null >$(BENCH)/wine.txt'; \
+		status=$$?; WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; cat $(BENCH)/wine.txt; exit $$status
+	@awk '/exchange .*natively:/ { native = $$(NF - 1) } /exchange .*under Wine:/ { wine = $$(NF - 1) } \
+		END { if (native > 0) printf "one query exchange under Wine against natively: ratio %.2f\n", wine / native }' \
+		$(BENCH)/native.txt $(BENCH)/wine.txt
 
 # FUZZ_SECONDS of fuzzing per target; the corpus grows in build/fuzz/work/ from run to run.
 fuzz: deps
