@@ -1,6 +1,6 @@
 ; StratigonSetup.exe: installs the KVX Stratigon Utility for every user of the PC.
 ;
-;   makensis -DSTAGE=<folder of the files> -DOUTFILE=<setup.exe> -DICON=<icon> Stratigon.nsi
+;   makensis -DVERSION=<a.b.c.d> -DSTAGE=<folder of the files> -DOUTFILE=<setup.exe> -DICON=<icon> Stratigon.nsi
 ;
 ; Command line of the setup: /S installs silently, /SimulatedBench also installs the simulated
 ; bench (the "Simulated bench" component), /D=<folder> chooses the folder (last, unquoted).
@@ -12,12 +12,11 @@ Target amd64-unicode
 ManifestDPIAware true
 SetCompressor /SOLID lzma
 
-!ifndef STAGE | OUTFILE | ICON
-  !error "Give -DSTAGE=<folder of the files>, -DOUTFILE=<setup.exe> and -DICON=<icon>"
+!ifndef VERSION | STAGE | OUTFILE | ICON
+  !error "Give -DVERSION=<a.b.c.d>, -DSTAGE=<folder of the files>, -DOUTFILE=<setup.exe> and -DICON=<icon>"
 !endif
 
 !define PRODUCT "KVX Stratigon Utility"
-!define VERSION "4.3.225.0"
 !define PUBLISHER "Quorvalis Instruments"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 ; Where the instrument application keeps its help; the program looks for its help there first.
