@@ -22,6 +22,11 @@ PACKAGES := cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev
 
 .PHONY: help deps build native windows test test-native test-windows test-fuzz fuzz run bench dist clean
 
+# Configures build tree $(1) with the options $(2). What CMake says goes to $(1).configure.log
+# and is shown when the configuration fails.
+configure = mkdir -p build && cmake -S . -B $(1) $(2) >$(1).configure.log 2>&1 || \
+	{ cat $(1).configure.log; echo "Configuring $(1) failed (the log is $(1).configure.log)." >&2; exit 1; }
+
 help:
 	@echo "make run    build and start Stratigon.exe on the simulated bench"
 	@echo "make test   install what is missing, build both trees, run every test"
@@ -38,11 +43,11 @@ deps:
 	fi
 
 native: deps
-	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DSTRATIGON_SANITIZE=ON >/dev/null
+	$(call configure,$(NATIVE),-DCMAKE_BUILD_TYPE=Debug -DSTRATIGON_SANITIZE=ON)
 	cmake --build $(NATIVE) -j$(JOBS)
 
-windows-tree = cmake -S . -B $(WINDOWS) -DCMAKE_BUILD_TYPE=Release \
-		-DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-w64-x86_64.cmake >/dev/null
+windows-tree = $(call configure,$(WINDOWS),-DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-w64-x86_64.cmake)
 
 windows: deps
 	$(windows-tree)
@@ -54,18 +59,18 @@ test-native: native
 	cd $(NATIVE) && ctest --output-on-failure -j$(JOBS)
 
 # The whole Wine run sits inside one X server, and the wine server starts and stops with it,
-# so no Wine process outlives the run or first comes up without a display. A test that fails
-# runs once more: Wine itself now and then drops a process's server connection; a fault of
-# ours fails twice.
+# so no Wine process outlives the run or first comes up without a display. Tests that fail
+# run once more, because Wine itself now and then drops a process's server connection; a
+# fault of ours fails twice, and every test that needed the second run is named at the end.
 test-windows: windows
 	WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true
-	cd $(WINDOWS) && WINEPREFIX=$(WINEPREFIX) $(XVFB) ctest --output-on-failure -j$(JOBS) --repeat until-pass:2; \
+	cd $(WINDOWS) && WINEPREFIX=$(WINEPREFIX) $(XVFB) $(ROOT)/tools/ctest-once-more -j$(JOBS); \
 		status=$$?; WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; exit $$status
 
 # The fuzz tree: clang with libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer; it
 # holds the core, the simulator and the fuzz targets only.
-fuzz-tree = cmake -S . -B $(FUZZ) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-		-DSTRATIGON_FUZZ=ON >/dev/null && \
+fuzz-tree = $(call configure,$(FUZZ),-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+		-DSTRATIGON_FUZZ=ON) && \
 	cmake --build $(FUZZ) -j$(JOBS) --target stratigon_fuzzers
 
 # A few seconds per target from the seeds, after every crash input kept in fuzz/regressions/.
@@ -77,7 +82,7 @@ test-fuzz: deps
 
 # The simulated bench as an ordinary VISA library: a plain process cannot load the test tree's
 # library, which needs the sanitizers' runtime, so clients such as pyvisa get this one.
-plain-tree = cmake -S . -B $(PLAIN) -DCMAKE_BUILD_TYPE=Release -DSTRATIGON_SANITIZE=OFF >/dev/null
+plain-tree = $(call configure,$(PLAIN),-DCMAKE_BUILD_TYPE=Release -DSTRATIGON_SANITIZE=OFF)
 
 plain-sim: deps
 	$(plain-tree)
@@ -107,7 +112,7 @@ run: windows
 # The native benchmarks, then the automation look-up under Wine (in process and against a
 # registered Stratigon.exe, which scans its 256-module bench with the mandated waits first).
 bench: deps windows
-	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DSTRATIGON_BENCHMARKS=ON >/dev/null
+	$(call configure,$(BENCH),-DCMAKE_BUILD_TYPE=Release -DSTRATIGON_BENCHMARKS=ON)
 	cmake --build $(BENCH) -j$(JOBS) --target stratigon_bench stratigon-ratio-bench
 	$(BENCH)/bin/stratigon_bench
 	set -o pipefail; $(BENCH)/bin/stratigon-ratio-bench | tee $(BENCH)/native.txt

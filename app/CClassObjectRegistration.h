@@ -18,7 +18,6 @@ public:
     HRESULT Register(REFCLSID classId, IUnknown* classObject);
     // Nothing to do when nothing is registered.
     void Revoke();
-    bool IsRegistered() const { return m_registered; }
 
 private:
     DWORD m_cookie = 0;

@@ -5,16 +5,16 @@
 #include <oleauto.h>
 
 #include "Stratigon.h"
-#include "app/AnsiText.h"
 #include "app/CpiApplicationFactory.h"
 #include "ui/ApplicationState.h"
-#include "ui/UniqueHandle.h"
+#include "win32/AnsiText.h"
+#include "win32/ComPtr.h"
+#include "win32/ProgramPath.h"
+#include "win32/UniqueHandle.h"
 
 namespace stratigon::app {
 
 namespace {
-
-using UniqueKey = ui::UniqueHandle<HKEY, &::RegCloseKey>;
 
 constexpr char kClasses[] = "Software\\Classes\\";
 constexpr char kDescription[] = "KVX Stratigon Utility";
@@ -60,15 +60,16 @@ std::string KeyFailure(const std::string& key, LONG error)
     return "cannot write HKEY_LOCAL_MACHINE\\" + key + ": " + SystemText(static_cast<DWORD>(error));
 }
 
-// Sets the default value of a machine-wide key, creating the key. Empty on success.
-std::string WriteDefault(const std::string& key, const std::string& value)
+// Sets the default value of a machine-wide key, creating the key. Empty on success. The value
+// is written as Windows spells it, so a program path any code page lacks is kept whole.
+std::string WriteDefault(const std::string& key, const std::wstring& value)
 {
-    UniqueKey handle;
+    win32::UniqueKey handle;
     LONG error = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                                    handle.put(), nullptr);
     if (error == ERROR_SUCCESS)
-        error = ::RegSetValueExA(handle.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                 static_cast<DWORD>(value.size() + 1));
+        error = ::RegSetValueExW(handle.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     return error == ERROR_SUCCESS ? std::string() : KeyFailure(key, error);
 }
 
@@ -83,13 +84,13 @@ std::string DeleteTree(const std::string& key)
 std::string ClassKey() { return std::string(kClasses) + "CLSID\\" + GuidText(CLSID_StratigonApplication); }
 std::string ProgIdKey() { return std::string(kClasses) + CpiApplicationFactory::kProgId; }
 
-std::string RegisterTypeLibrary(const std::string& programPath)
+std::string RegisterTypeLibrary(const std::wstring& programPath)
 {
-    ITypeLib* library = nullptr;
-    const HRESULT result = ::LoadTypeLibEx(WideFromAnsi(programPath).c_str(), REGKIND_REGISTER, &library);
+    win32::ComPtr<ITypeLib> library;
+    const HRESULT result = ::LoadTypeLibEx(programPath.c_str(), REGKIND_REGISTER, library.put());
     if (FAILED(result))
-        return "cannot register the type library of " + programPath + ": " + SystemText(static_cast<DWORD>(result));
-    library->Release();
+        return "cannot register the type library of " + win32::AnsiPath(programPath) + ": " +
+               SystemText(static_cast<DWORD>(result));
     return {};
 }
 
@@ -97,7 +98,7 @@ void WriteToStandardError(const std::string& text)
 {
     HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
     // Started from a console without redirection, a windowed program has no standard error.
-    ui::UniqueHandle<HANDLE, &::CloseHandle> console;
+    win32::UniqueKernelHandle console;
     if ((error == nullptr || error == INVALID_HANDLE_VALUE) && ::AttachConsole(ATTACH_PARENT_PROCESS)) {
         error = ::CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
         if (error != INVALID_HANDLE_VALUE)
@@ -107,13 +108,6 @@ void WriteToStandardError(const std::string& text)
         return;
     DWORD written = 0;
     ::WriteFile(error, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-}
-
-std::string ProgramPath()
-{
-    char path[MAX_PATH * 4] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
-    return std::string(path, length);
 }
 
 }  // namespace
@@ -132,16 +126,18 @@ CServerRegistration::Request CServerRegistration::RequestOf(std::string_view com
     return Request::None;
 }
 
-std::string CServerRegistration::Register(const std::string& programPath)
+std::string CServerRegistration::Register(const std::wstring& programPath)
 {
-    const std::string classId = GuidText(CLSID_StratigonApplication);
-    const std::pair<std::string, std::string> keys[] = {
-        {ProgIdKey(), kDescription},
-        {ProgIdKey() + "\\CLSID", classId},
-        {ClassKey(), kDescription},
-        {ClassKey() + "\\LocalServer32", "\"" + programPath + "\""},
-        {ClassKey() + "\\ProgID", CpiApplicationFactory::kProgId},
-        {ClassKey() + "\\TypeLib", GuidText(LIBID_StratigonLib)},
+    if (programPath.empty())
+        return "cannot tell where this program is";
+    const auto wide = [](const std::string& text) { return win32::WideFromAnsi(text); };
+    const std::pair<std::string, std::wstring> keys[] = {
+        {ProgIdKey(), wide(kDescription)},
+        {ProgIdKey() + "\\CLSID", wide(GuidText(CLSID_StratigonApplication))},
+        {ClassKey(), wide(kDescription)},
+        {ClassKey() + "\\LocalServer32", L"\"" + programPath + L"\""},
+        {ClassKey() + "\\ProgID", wide(CpiApplicationFactory::kProgId)},
+        {ClassKey() + "\\TypeLib", wide(GuidText(LIBID_StratigonLib))},
     };
     for (const auto& [key, value] : keys)
         if (std::string failure = WriteDefault(key, value); !failure.empty())
@@ -161,7 +157,7 @@ std::string CServerRegistration::Unregister()
 int CServerRegistration::Run(Request request)
 {
     const HRESULT initialized = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const std::string failure = request == Request::Register ? Register(ProgramPath()) : Unregister();
+    const std::string failure = request == Request::Register ? Register(win32::ProgramPath()) : Unregister();
     if (SUCCEEDED(initialized))
         ::CoUninitialize();
     if (failure.empty())

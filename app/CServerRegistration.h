@@ -17,7 +17,7 @@ public:
     static Request RequestOf(std::string_view commandLine);
 
     // Each returns an empty text on success, else what could not be done.
-    static std::string Register(const std::string& programPath);
+    static std::string Register(const std::wstring& programPath);
     static std::string Unregister();
 
     // Runs a request for the program itself: the process's exit code, 0 on success; a failure

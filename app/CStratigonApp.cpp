@@ -7,22 +7,12 @@
 
 #include "Stratigon.h"
 #include "res/resource.h"
+#include "win32/AnsiText.h"
+#include "win32/ProgramPath.h"
 
 namespace stratigon::app {
 
-namespace {
-
-std::string ProgramFolder()
-{
-    char path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string program(path, length);
-    return program.substr(0, program.find_last_of('\\'));
-}
-
-}  // namespace
-
-CStratigonApp::CStratigonApp() : m_help(m_htmlHelp, ProgramFolder())
+CStratigonApp::CStratigonApp() : m_help(m_htmlHelp, win32::AnsiPath(win32::ProgramFolder()))
 {
     m_state.versions = &m_versions;
     m_state.help = &m_help;
@@ -39,11 +29,11 @@ int CStratigonApp::Run()
 bool CStratigonApp::StartUp()
 {
     if (!InitializeSockets()) {
-        m_messages.ShowMessage(ui::LoadResourceString(IDS_SOCKETS_INIT_FAILED).c_str());
+        m_messages.ShowMessage(win32::LoadResourceString(IDS_SOCKETS_INIT_FAILED).c_str());
         return false;
     }
     if (!InitializeOle()) {
-        m_messages.ShowMessage(ui::LoadResourceString(IDS_OLE_INIT_FAILED).c_str());
+        m_messages.ShowMessage(win32::LoadResourceString(IDS_OLE_INIT_FAILED).c_str());
         return false;
     }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
@@ -92,10 +82,8 @@ bool CStratigonApp::DiscoverModules()
 void CStratigonApp::RunMainDialog()
 {
     ui::CMainWindow mainWindow(*m_pModule, m_messages, m_report, m_state);
-    m_state.mainWindow = &mainWindow;
-    m_state.mainDlgRunning = true;
+    const ui::CMainWindowBinding running(m_state, mainWindow);
     mainWindow.DoModal(nullptr);
-    m_state.mainWindow = nullptr;
 }
 
 int CStratigonApp::ShutDown()
@@ -104,7 +92,6 @@ int CStratigonApp::ShutDown()
         m_pModule->Close();
         m_pModule.reset();
     }
-    m_state.mainDlgRunning = false;
     m_classRegistration.Revoke();
     m_scanningDlg.DestroyWindow();
     if (m_oleStarted)

@@ -5,21 +5,21 @@
 
 #include <memory>
 
+#include "app/CClassObjectRegistration.h"
+#include "app/CpiApplicationFactory.h"
 #include "instrument/CVisaLibrary.h"
 #include "module/CModule.h"
 #include "module/DeviceRandomSource.h"
 #include "module/SystemClock.h"
 #include "report/CUpgradeInfoFile.h"
 #include "report/SystemLocalDate.h"
-#include "app/CClassObjectRegistration.h"
-#include "app/CpiApplicationFactory.h"
-#include "app/CWin32FolderLookup.h"
-#include "app/CWin32VersionResources.h"
 #include "ui/CHelpRouting.h"
-#include "ui/CHtmlHelpLoader.h"
 #include "ui/CMainWindow.h"
 #include "ui/CMessageBoxSink.h"
 #include "ui/CScanningDlg.h"
+#include "win32/CHtmlHelpLoader.h"
+#include "win32/CWin32FolderLookup.h"
+#include "win32/CWin32VersionResources.h"
 
 namespace stratigon::app {
 
@@ -51,11 +51,11 @@ private:
     SystemClock m_clock;
     DeviceRandomSource m_random;
     CVisaLibrary m_visa;
-    CWin32VersionResources m_versions;
+    win32::CWin32VersionResources m_versions;
     SystemLocalDate m_today;
-    CWin32FolderLookup m_folders;
+    win32::CWin32FolderLookup m_folders;
     CUpgradeInfoFile m_report{m_messages, m_versions, m_today, m_folders};
-    ui::CHtmlHelpLoader m_htmlHelp;
+    win32::CHtmlHelpLoader m_htmlHelp;
     ui::CHelpRouting m_help;
     ui::CScanningDlg m_scanningDlg;
     std::unique_ptr<CModule> m_pModule;

@@ -2,10 +2,10 @@
 
 #include <new>
 
-#include "app/AnsiText.h"
 #include "app/CAutomationException.h"
 #include "catalogue/AutomationResult.h"
-#include "ui/ComPtr.h"
+#include "win32/AnsiText.h"
+#include "win32/ComPtr.h"
 
 namespace stratigon::app {
 
@@ -19,23 +19,6 @@ constexpr ParameterType kOneText[] = {ParameterType::Text};
 constexpr ParameterType kTwoTexts[] = {ParameterType::Text, ParameterType::Text};
 constexpr ParameterType kThreeTexts[] = {ParameterType::Text, ParameterType::Text, ParameterType::Text};
 
-struct InterfaceEntry {
-    const IID* iid;
-    void* (*cast)(CStratigonDlgAutoProxy* proxy);
-};
-
-void* AsDual(CStratigonDlgAutoProxy* proxy) { return static_cast<IStratigonApplication*>(proxy); }
-void* AsErrorSupport(CStratigonDlgAutoProxy* proxy) { return static_cast<ISupportErrorInfo*>(proxy); }
-
-// The dispatch interface leads to the same IDispatch as IDispatch itself.
-const InterfaceEntry kInterfaces[] = {
-    {&IID_IUnknown, &AsDual},
-    {&IID_IDispatch, &AsDual},
-    {&DIID_DStratigonApplication, &AsDual},
-    {&IID_IStratigonApplication, &AsDual},
-    {&IID_ISupportErrorInfo, &AsErrorSupport},
-};
-
 void FillException(EXCEPINFO* exception, WORD code, HRESULT status, const std::string& description)
 {
     if (exception == nullptr)
@@ -44,8 +27,8 @@ void FillException(EXCEPINFO* exception, WORD code, HRESULT status, const std::s
     exception->wCode = code;
     exception->scode = status;
     // A text that cannot be allocated is left out rather than failing the report.
-    exception->bstrSource = ::SysAllocString(WideFromAnsi(ui::kApplicationName).c_str());
-    exception->bstrDescription = ::SysAllocString(WideFromAnsi(description).c_str());
+    exception->bstrSource = ::SysAllocString(win32::WideFromAnsi(ui::kApplicationName).c_str());
+    exception->bstrDescription = ::SysAllocString(win32::WideFromAnsi(description).c_str());
 }
 
 }  // namespace
@@ -63,6 +46,19 @@ CStratigonDlgAutoProxy::~CStratigonDlgAutoProxy()
     --m_application.lockCount;
 }
 
+// The dispatch interface leads to the same IDispatch as IDispatch itself.
+std::span<const CStratigonDlgAutoProxy::Entry> CStratigonDlgAutoProxy::Interfaces()
+{
+    static const Entry table[] = {
+        As<IStratigonApplication>(IID_IUnknown),
+        As<IStratigonApplication>(IID_IDispatch),
+        As<IStratigonApplication>(DIID_DStratigonApplication),
+        As<IStratigonApplication>(IID_IStratigonApplication),
+        As<ISupportErrorInfo>(IID_ISupportErrorInfo),
+    };
+    return table;
+}
+
 void CStratigonDlgAutoProxy::OnFinalRelease()
 {
     // The dialog may close again, and shows no client any more.
@@ -70,31 +66,6 @@ void CStratigonDlgAutoProxy::OnFinalRelease()
         m_pMainDlg->ForgetAutomationProxy();
     m_pMainDlg = nullptr;
     delete this;
-}
-
-HRESULT CStratigonDlgAutoProxy::QueryInterface(REFIID iid, void** object) noexcept
-{
-    if (object == nullptr)
-        return E_POINTER;
-    *object = nullptr;
-    for (const InterfaceEntry& entry : kInterfaces) {
-        if (::IsEqualIID(iid, *entry.iid)) {
-            *object = entry.cast(this);
-            AddRef();
-            return S_OK;
-        }
-    }
-    return E_NOINTERFACE;
-}
-
-ULONG CStratigonDlgAutoProxy::AddRef() noexcept { return ++m_references; }
-
-ULONG CStratigonDlgAutoProxy::Release() noexcept
-{
-    const ULONG left = --m_references;
-    if (left == 0)
-        OnFinalRelease();
-    return left;
 }
 
 HRESULT CStratigonDlgAutoProxy::GetTypeInfoCount(UINT* count) noexcept
@@ -199,7 +170,7 @@ HRESULT CStratigonDlgAutoProxy::RunLateBound(const Method& method, const Dispatc
     try {
         const std::optional<std::string> value = method.run(*this, arguments);
         if (value && result != nullptr) {
-            V_BSTR(result) = BstrFromAnsi(*value).release();
+            V_BSTR(result) = win32::BstrFromAnsi(*value).release();
             V_VT(result) = VT_BSTR;
         }
         return S_OK;
@@ -232,16 +203,16 @@ HRESULT CStratigonDlgAutoProxy::RunDual(Step step) noexcept
 HRESULT CStratigonDlgAutoProxy::ReportDualError(HRESULT result, const std::string& description) noexcept
 {
     try {
-        ui::ComPtr<ICreateErrorInfo> creator;
+        win32::ComPtr<ICreateErrorInfo> creator;
         if (const HRESULT created = ::CreateErrorInfo(creator.put()); FAILED(created))
             return created;
-        const std::wstring text = WideFromAnsi(description);
-        const std::wstring source = WideFromAnsi(ui::kApplicationName);
+        const std::wstring text = win32::WideFromAnsi(description);
+        const std::wstring source = win32::WideFromAnsi(ui::kApplicationName);
         creator->SetGUID(IID_IStratigonApplication);
         creator->SetDescription(const_cast<LPOLESTR>(text.c_str()));
         creator->SetHelpContext(0);
         creator->SetSource(const_cast<LPOLESTR>(source.c_str()));
-        if (const ui::ComPtr<IErrorInfo> info = creator.As<IErrorInfo>(IID_IErrorInfo))
+        if (const win32::ComPtr<IErrorInfo> info = creator.As<IErrorInfo>(IID_IErrorInfo))
             ::SetErrorInfo(0, info.get());
     } catch (...) {
         // The HRESULT still tells the client what failed.
@@ -258,22 +229,25 @@ HRESULT CStratigonDlgAutoProxy::GetUniqueID(BSTR serialNumber, BSTR* uniqueId) n
 {
     if (uniqueId == nullptr)
         return E_POINTER;
-    return RunDual([&] { *uniqueId = BstrFromAnsi(UniqueIdOf(AnsiFromBstr(serialNumber))).release(); });
+    // A failure hands back no text: COM's rule, and what the marshaller gives a client in
+    // another process anyway.
+    *uniqueId = nullptr;
+    return RunDual([&] { *uniqueId = win32::BstrFromAnsi(UniqueIdOf(win32::AnsiFromBstr(serialNumber))).release(); });
 }
 
 HRESULT CStratigonDlgAutoProxy::SelectModule(BSTR uniqueId) noexcept
 {
-    return RunDual([&] { Select(AnsiFromBstr(uniqueId)); });
+    return RunDual([&] { Select(win32::AnsiFromBstr(uniqueId)); });
 }
 
 HRESULT CStratigonDlgAutoProxy::InstallUpgrade(BSTR upgrade, BSTR uniqueId) noexcept
 {
-    return RunDual([&] { Install(AnsiFromBstr(upgrade), AnsiFromBstr(uniqueId)); });
+    return RunDual([&] { Install(win32::AnsiFromBstr(upgrade), win32::AnsiFromBstr(uniqueId)); });
 }
 
 HRESULT CStratigonDlgAutoProxy::SaveUpgradeInfoToFile(BSTR filePath, BSTR uniqueId, BSTR upgradeText) noexcept
 {
-    return RunDual([&] { SaveInfo(AnsiFromBstr(filePath), AnsiFromBstr(uniqueId), AnsiFromBstr(upgradeText)); });
+    return RunDual([&] { SaveInfo(win32::AnsiFromBstr(filePath), win32::AnsiFromBstr(uniqueId), win32::AnsiFromBstr(upgradeText)); });
 }
 
 HRESULT CStratigonDlgAutoProxy::InterfaceSupportsErrorInfo(REFIID iid) noexcept

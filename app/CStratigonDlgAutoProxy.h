@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include <atomic>
 #include <optional>
 #include <span>
 #include <string>
@@ -16,22 +15,19 @@
 #include "ui/ApplicationState.h"
 #include "ui/CMainWindow.h"
 #include "ui/IAutomationProxy.h"
+#include "win32/ComObject.h"
 
 namespace stratigon::app {
 
 class CAutomationException;
 
-class CStratigonDlgAutoProxy final : public IStratigonApplication, public ISupportErrorInfo, public ui::IAutomationProxy {
+class CStratigonDlgAutoProxy final : public win32::ComObject<CStratigonDlgAutoProxy, IStratigonApplication, ISupportErrorInfo>,
+                                     public ui::IAutomationProxy {
 public:
     // Starts with the one reference that creation gives; adds one to the application lock count.
     explicit CStratigonDlgAutoProxy(ui::ApplicationState& application);
-    CStratigonDlgAutoProxy(const CStratigonDlgAutoProxy&) = delete;
-    CStratigonDlgAutoProxy& operator=(const CStratigonDlgAutoProxy&) = delete;
 
-    // IUnknown, shared by every interface of the object.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override;
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override;
-    ULONG STDMETHODCALLTYPE Release() noexcept override;
+    static std::span<const Entry> Interfaces();
 
     // IDispatch: no type information; names reach their members through GetIDsOfNames only.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override;
@@ -66,8 +62,8 @@ private:
     static std::span<const Method> Methods();
     static const Method* FindMethod(DISPID id);
 
-    ~CStratigonDlgAutoProxy();
-    void OnFinalRelease();
+    ~CStratigonDlgAutoProxy() override;
+    void OnFinalRelease() override;
 
     // The steps both bindings run; each raises the automation error of a failure.
     void ShowMainWindow(LONG show);
@@ -83,7 +79,6 @@ private:
     HRESULT RunDual(Step step) noexcept;
     static HRESULT ReportDualError(HRESULT result, const std::string& description) noexcept;
 
-    std::atomic<ULONG> m_references{1};
     ui::ApplicationState& m_application;
     ui::CMainWindow* m_pMainDlg;
 };

@@ -3,29 +3,24 @@
 #include <new>
 
 #include "app/CStratigonDlgAutoProxy.h"
+#include "win32/ComPtr.h"
 
 namespace stratigon::app {
 
-CpiApplicationFactory::CpiApplicationFactory(ui::ApplicationState& application) : m_application(application)
+CpiApplicationFactory::CpiApplicationFactory(ui::ApplicationState& application)
+    : ComObject(0), m_application(application)
 {
     m_application.proxyFactory = this;
 }
 
-HRESULT CpiApplicationFactory::QueryInterface(REFIID iid, void** object) noexcept
+std::span<const CpiApplicationFactory::Entry> CpiApplicationFactory::Interfaces()
 {
-    if (object == nullptr)
-        return E_POINTER;
-    *object = nullptr;
-    if (!::IsEqualIID(iid, IID_IUnknown) && !::IsEqualIID(iid, IID_IClassFactory))
-        return E_NOINTERFACE;
-    *object = static_cast<IClassFactory*>(this);
-    AddRef();
-    return S_OK;
+    static const Entry table[] = {
+        As<IClassFactory>(IID_IUnknown),
+        As<IClassFactory>(IID_IClassFactory),
+    };
+    return table;
 }
-
-ULONG CpiApplicationFactory::AddRef() noexcept { return ++m_references; }
-
-ULONG CpiApplicationFactory::Release() noexcept { return --m_references; }
 
 HRESULT CpiApplicationFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) noexcept
 {
@@ -49,13 +44,15 @@ HRESULT CpiApplicationFactory::HandOutProxy(IUnknown* outer, REFIID iid, void** 
     ui::IAutomationProxy* proxy = dialog.GetAutomationProxy();
     if (proxy == nullptr)
         return E_ACCESSDENIED;
-    IUnknown* unknown = proxy->ControllingUnknown();
-    const HRESULT result = outer != nullptr ? CLASS_E_NOAGGREGATION : unknown->QueryInterface(iid, object);
-    // The reference creation gave is dropped: after a success the client's is the only one,
-    // after a failure a proxy made for this request goes again. One that existed is untouched.
+    // A proxy made for this request comes with the reference its creation gave; it is dropped
+    // here, so after a success the client's is the only one, and after a failure the proxy goes
+    // again. One that existed is untouched.
+    win32::ComPtr<IUnknown> created;
     if (!existed)
-        unknown->Release();
-    return result;
+        created.attach(proxy->ControllingUnknown());
+    if (outer != nullptr)
+        return CLASS_E_NOAGGREGATION;
+    return proxy->ControllingUnknown()->QueryInterface(iid, object);
 }
 
 HRESULT CpiApplicationFactory::LockServer(BOOL lock) noexcept

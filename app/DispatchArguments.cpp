@@ -1,19 +1,11 @@
 #include "app/DispatchArguments.h"
 
-#include "app/AnsiText.h"
+#include "win32/AnsiText.h"
+#include "win32/UniqueVariant.h"
 
 namespace stratigon::app {
 
 namespace {
-
-// A VARIANT that is cleared when it goes.
-struct OwnedVariant {
-    VARIANT value;
-    OwnedVariant() { ::VariantInit(&value); }
-    ~OwnedVariant() { ::VariantClear(&value); }
-    OwnedVariant(const OwnedVariant&) = delete;
-    OwnedVariant& operator=(const OwnedVariant&) = delete;
-};
 
 // Scripts leave out an argument by passing this error value.
 bool IsOmitted(const VARIANT& argument)
@@ -48,19 +40,19 @@ HRESULT DispatchArguments::Convert(const DISPPARAMS& parameters, std::span<const
 
 HRESULT DispatchArguments::ConvertOne(const VARIANT& argument, ParameterType type, Value& value)
 {
-    OwnedVariant copy;
-    HRESULT result = ::VariantCopyInd(&copy.value, const_cast<VARIANT*>(&argument));
+    win32::UniqueVariant copy;
+    HRESULT result = ::VariantCopyInd(copy.put(), const_cast<VARIANT*>(&argument));
     if (FAILED(result))
         return result;
-    if (IsOmitted(copy.value))
+    if (IsOmitted(copy.get()))
         return DISP_E_PARAMNOTOPTIONAL;
-    result = ::VariantChangeType(&copy.value, &copy.value, 0, type == ParameterType::Long ? VT_I4 : VT_BSTR);
+    result = ::VariantChangeType(&copy.get(), &copy.get(), 0, type == ParameterType::Long ? VT_I4 : VT_BSTR);
     if (FAILED(result))
         return result;
     if (type == ParameterType::Long)
-        value.number = V_I4(&copy.value);
+        value.number = V_I4(&copy.get());
     else
-        value.text = AnsiFromBstr(V_BSTR(&copy.value));
+        value.text = win32::AnsiFromBstr(V_BSTR(&copy.get()));
     return S_OK;
 }
 

@@ -20,8 +20,8 @@
 #include "support/AutomationCalls.h"
 #include "support/SimulatedBench.h"
 #include "ui/CMainWindow.h"
-#include "ui/ComPtr.h"
 #include "ui/UiTestSupport.h"
+#include "win32/ComPtr.h"
 
 namespace {
 
@@ -93,11 +93,10 @@ Measurement InProcess(const std::string& benchText)
     test::TestReport report(bench.sink);
     ui::ApplicationState application;
     app::CpiApplicationFactory factory(application);
-    ui::CMainWindow window(bench.Module(), bench.sink, report.writer, application);
-    window.Create(nullptr);
-    application.mainWindow = &window;
-    application.mainDlgRunning = true;
-    ui::ComPtr<IStratigonApplication> client;
+    const auto window = win32::MakeDialog<ui::CMainWindow>(bench.Module(), bench.sink, report.writer, application);
+    window->Create(nullptr);
+    const ui::CMainWindowBinding running(application, *window);
+    win32::ComPtr<IStratigonApplication> client;
     if (FAILED(factory.CreateInstance(nullptr, IID_IStratigonApplication, client.put_void())))
         return {};
     return Measure([&] { return GetLastUniqueId(client.get()); }, [] { return sim::TraceLines(); },
@@ -130,7 +129,7 @@ Measurement OutOfProcess(const fs::path& folder)
         return {};
     Measurement result;
     {
-        ui::ComPtr<IStratigonApplication> client;
+        win32::ComPtr<IStratigonApplication> client;
         if (FAILED(::CoCreateInstance(CLSID_StratigonApplication, nullptr, CLSCTX_LOCAL_SERVER, IID_IStratigonApplication,
                                       client.put_void())))
             return {};

@@ -6,6 +6,7 @@
 #include "catalogue/CatalogueText.h"
 #include "catalogue/FindOptionTable.h"
 #include "catalogue/ModuleConfiguration.h"
+#include "catalogue/ModuleLookup.h"
 #include "catalogue/OptionNames.h"
 #include "catalogue/UpgradeInstallation.h"
 #include "cli/ModuleReading.h"
@@ -92,24 +93,12 @@ int CommandRunner::Scan()
     return kExitSuccess;
 }
 
-int CommandRunner::FindModuleByUniqueId(const std::string& uniqueId, int& status)
-{
-    const std::string wanted = UpperCase(uniqueId);
-    for (int i = 0; i < m_module->GetDeviceCount(); ++i) {
-        status = m_module->ReadModule(m_module->GetDevice(i).session);
-        if (m_module->GetUniqueId() == wanted)
-            return i;
-    }
-    return -1;
-}
-
 int CommandRunner::Show()
 {
-    int status = 0;
-    const int index = FindModuleByUniqueId(m_options.arguments[0], status);
-    if (index < 0)
+    const FoundModule found = FindModuleByUniqueId(*m_module, m_options.arguments[0]);
+    if (!found)
         return Fail(ResultText(AutomationResult::UniqueIdNotFound));
-    const ModuleReading reading = TakeReading(*m_module, m_module->GetDevice(index), status);
+    const ModuleReading reading = TakeReading(*m_module, m_module->GetDevice(found.row), found.status);
     if (m_options.json)
         Print(ToJson(reading));
     else
@@ -119,8 +108,7 @@ int CommandRunner::Show()
 
 int CommandRunner::Upgrades()
 {
-    int status = 0;
-    if (FindModuleByUniqueId(m_options.arguments[0], status) < 0)
+    if (!FindModuleByUniqueId(*m_module, m_options.arguments[0]))
         return Fail(ResultText(AutomationResult::UniqueIdNotFound));
     const auto candidates = ExamineOptionTable(ConfigurationOf(*m_module), m_messages);
     if (!candidates)
@@ -135,8 +123,7 @@ int CommandRunner::Upgrades()
 
 int CommandRunner::Report()
 {
-    int status = 0;
-    if (FindModuleByUniqueId(m_options.arguments[0], status) < 0)
+    if (!FindModuleByUniqueId(*m_module, m_options.arguments[0]))
         return Fail(ResultText(AutomationResult::UniqueIdNotFound));
     PlatformLookups lookups = MakePlatformLookups();
     SystemLocalDate today;
@@ -155,11 +142,10 @@ int CommandRunner::Report()
 
 int CommandRunner::Install()
 {
-    int status = 0;
-    const int index = FindModuleByUniqueId(m_options.arguments[0], status);
-    if (index < 0)
+    const FoundModule found = FindModuleByUniqueId(*m_module, m_options.arguments[0]);
+    if (!found)
         return Fail(ResultText(AutomationResult::UniqueIdNotFound));
-    const ViSession session = m_module->GetDevice(index).session;
+    const ViSession session = m_module->GetDevice(found.row).session;
     std::int32_t rowCount = 0;
     const OptionRow* rows = FindOptionTable(*m_module, m_messages, rowCount);
     const std::int32_t row = FindOptionByDesignation(rows, rowCount, UpperCase(m_options.arguments[1]));
@@ -169,7 +155,7 @@ int CommandRunner::Install()
     if (!outcome.message.empty())
         m_messages.ShowMessage(outcome.message.c_str());
     const std::uint32_t result = ClientResultOf(outcome.status);
-    const ModuleReading after = TakeReading(*m_module, m_module->GetDevice(index), status);
+    const ModuleReading after = TakeReading(*m_module, m_module->GetDevice(found.row), found.status);
     if (m_options.json)
         Print(nlohmann::ordered_json{{"result", result}, {"module", ToJson(after)}});
     else

@@ -35,9 +35,6 @@ private:
     int Report();
     int Install();
 
-    // Reads module after module until one has the unique ID (in capitals, as automation
-    // compares it); the record then holds that module. -1 when none has it.
-    int FindModuleByUniqueId(const std::string& uniqueId, int& status);
     int Fail(const std::string& reason) const;
     void Print(const std::string& text) const;
     void Print(const nlohmann::ordered_json& value) const;

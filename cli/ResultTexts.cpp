@@ -1,6 +1,6 @@
 #include "cli/ResultTexts.h"
 
-#include "app/AutomationMessages.h"
+#include "catalogue/AutomationMessages.h"
 #include "catalogue/AutomationResult.h"
 
 namespace stratigon::cli {

@@ -5,6 +5,9 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include "win32/AnsiText.h"
+#include "win32/ProgramPath.h"
 #endif
 
 namespace stratigon::cli {
@@ -13,26 +16,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path ProgramFolder()
-{
-#if defined(_WIN32)
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return fs::path(path).parent_path();
-#else
-    std::error_code ignored;
-    return fs::canonical("/proc/self/exe", ignored).parent_path();
-#endif
-}
-
 std::string BundledSimulator()
 {
 #if defined(_WIN32)
-    return (ProgramFolder() / "visa32.dll").string();
+    return win32::AnsiPath(win32::ProgramFolder() + L"\\visa32.dll");
 #else
     // Beside the tool where it ships (build/dist), in the build tree's lib/ beside bin/.
-    const fs::path folder = ProgramFolder();
     std::error_code ignored;
+    const fs::path folder = fs::canonical("/proc/self/exe", ignored).parent_path();
     if (fs::exists(folder / "libstratigon-visa-sim.so", ignored))
         return (folder / "libstratigon-visa-sim.so").string();
     return (folder.parent_path() / "lib" / "libstratigon-visa-sim.so").string();

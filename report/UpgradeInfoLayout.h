@@ -4,12 +4,13 @@
 
 #include <string>
 
+#include "StratigonVersion.h"
 #include "report/UpgradeInfo.h"
 
 namespace stratigon {
 
 // The utility's own version as the file states it.
-inline constexpr char kStratigonVersion[] = "4.3.225.0";
+inline constexpr char kStratigonVersion[] = STRATIGON_VERSION_TEXT;
 
 std::string ComposeUpgradeInfo(const UpgradeInfo& info);
 

@@ -32,4 +32,26 @@ struct ApplicationState {
     CHelpRouting* help = nullptr;
 };
 
+// The main dialog bound to the application while it runs: the class object hands out proxies,
+// and the close check and the client indicator see them, only within the binding's life,
+// which ends on every path out of the code that runs the dialog.
+class CMainWindowBinding {
+public:
+    CMainWindowBinding(ApplicationState& application, CMainWindow& window) : m_application(application)
+    {
+        m_application.mainWindow = &window;
+        m_application.mainDlgRunning = true;
+    }
+    ~CMainWindowBinding()
+    {
+        m_application.mainWindow = nullptr;
+        m_application.mainDlgRunning = false;
+    }
+    CMainWindowBinding(const CMainWindowBinding&) = delete;
+    CMainWindowBinding& operator=(const CMainWindowBinding&) = delete;
+
+private:
+    ApplicationState& m_application;
+};
+
 }  // namespace stratigon::ui

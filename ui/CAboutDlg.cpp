@@ -4,19 +4,14 @@
 #include <optional>
 
 #include "res/resource.h"
+#include "win32/AnsiText.h"
+#include "win32/ProgramPath.h"
 
 namespace stratigon::ui {
 
 namespace {
 
 constexpr char kStringBlock[] = "\\StringFileInfo\\040904B0\\";
-
-std::string OwnProgramPath()
-{
-    char path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, length);
-}
 
 SIZE ClientSize(HWND window)
 {
@@ -73,7 +68,7 @@ void CAboutDlg::MakeTitleBold()
 
 void CAboutDlg::ShowVersionTexts()
 {
-    const std::string file = m_versionFile.empty() ? OwnProgramPath() : m_versionFile;
+    const std::string file = m_versionFile.empty() ? win32::AnsiPath(win32::ProgramPath()) : m_versionFile;
     if (m_versions == nullptr || m_versions->VersionInfoSize(file) == 0)
         return;
     const auto value = [&](const char* name) -> std::optional<std::string> {
@@ -126,7 +121,7 @@ bool CAboutDlg::HandlePaletteChanged(WPARAM wParam, LPARAM, LRESULT& result)
 
 bool CAboutDlg::HandleQueryNewPalette(WPARAM, LPARAM, LRESULT& result)
 {
-    result = CPalettePicture::OnQueryNewPalette() ? TRUE : FALSE;
+    result = win32::CPalettePicture::OnQueryNewPalette() ? TRUE : FALSE;
     return true;
 }
 

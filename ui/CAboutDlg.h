@@ -5,14 +5,14 @@
 #include <string>
 
 #include "report/IVersionResources.h"
-#include "ui/CDialogImpl.h"
-#include "ui/CPalettePicture.h"
-#include "ui/CTransparentBitmapButton.h"
-#include "ui/UniqueHandle.h"
+#include "win32/CDialogImpl.h"
+#include "win32/CPalettePicture.h"
+#include "win32/CTransparentBitmapButton.h"
+#include "win32/UniqueHandle.h"
 
 namespace stratigon::ui {
 
-class CAboutDlg final : public CDialogImpl<CAboutDlg> {
+class CAboutDlg final : public win32::CDialogImpl<CAboutDlg> {
 public:
     // The texts come from the version resource of `versionFile` (empty: this program's own
     // file) read through `versions`; without either the labels keep the resource's texts.
@@ -32,9 +32,9 @@ private:
 
     IVersionResources* m_versions;
     std::string m_versionFile;
-    CPalettePicture m_picture;
-    CTransparentBitmapButton m_logo;
-    UniqueFont m_boldFont;
+    win32::CPalettePicture m_picture;
+    win32::CTransparentBitmapButton m_logo;
+    win32::UniqueFont m_boldFont;
 };
 
 }  // namespace stratigon::ui

@@ -5,6 +5,7 @@
 
 #include "res/resource.h"
 #include "ui/PopupTexts.h"
+#include "win32/FrameworkMessages.h"
 
 namespace stratigon::ui {
 
@@ -36,7 +37,7 @@ bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_st
 
 }  // namespace
 
-CHelpRouting::CHelpRouting(IHtmlHelp& htmlHelp, const std::string& programFolder) : m_htmlHelp(htmlHelp)
+CHelpRouting::CHelpRouting(win32::IHtmlHelp& htmlHelp, const std::string& programFolder) : m_htmlHelp(htmlHelp)
 {
     const std::string installed = std::string(kHelpSystemFolder) + kHelpFileName;
     m_helpFilePath = FileExists(installed) ? installed : programFolder + "\\" + kHelpFileName;
@@ -79,7 +80,7 @@ void CHelpRouting::ShowPopupHelp(HWND control, int x, int y, int topic)
     popup.pszText = "";
     popup.pt = POINT{x, y};
     popup.clrForeground = RGB(0, 0, 0);
-    popup.clrBackground = CHelpPopup::kBackground;
+    popup.clrBackground = win32::CHelpPopup::kBackground;
     popup.rcMargins = RECT{-1, -1, -1, -1};
     popup.pszFont = kPopupFont;
     if (m_htmlHelp.Call(control, PopupTextPath(), HH_DISPLAY_TEXT_POPUP, reinterpret_cast<DWORD_PTR>(&popup)))
@@ -94,7 +95,7 @@ void CHelpRouting::RunHelpMode(HWND mainWindow)
     // A popup still shown would stand between the pointer and what it points at.
     m_popup.Close();
     m_helpModeActive = true;
-    const HCURSOR help = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32651) /* IDC_HELP */);
+    const HCURSOR help = ::LoadCursorA(nullptr, IDC_HELP);
     const HCURSOR previous = ::SetCursor(help);
     ::SetCapture(mainWindow);
     MSG message{};
@@ -133,7 +134,7 @@ void CHelpRouting::HitTest(POINT screenPoint)
     for (; window != nullptr; window = (::GetWindowLongA(window, GWL_STYLE) & WS_CHILD) != 0 ? ::GetParent(window) : nullptr) {
         POINT client = screenPoint;
         ::ScreenToClient(window, &client);
-        if (::SendMessageA(window, kHelpHitTest, 0, MAKELPARAM(client.x, client.y)) != 0)
+        if (::SendMessageA(window, win32::kHelpHitTest, 0, MAKELPARAM(client.x, client.y)) != 0)
             return;
     }
 }

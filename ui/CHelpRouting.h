@@ -9,8 +9,8 @@
 #include <span>
 #include <string>
 
-#include "ui/CHelpPopup.h"
-#include "ui/IHtmlHelp.h"
+#include "win32/CHelpPopup.h"
+#include "win32/IHtmlHelp.h"
 
 namespace stratigon::ui {
 
@@ -28,11 +28,9 @@ public:
     static constexpr char kPopupFile[] = "::/Whats_This_Help/Stratigon.txt";
     static constexpr DWORD kPossibleUpgradesContext = 1002;
     static constexpr DWORD kTechnicalSupportContext = 1003;
-    // Sent to a window under a What's This click: lParam is the point in its client area.
-    static constexpr UINT kHelpHitTest = 0x0366;
 
     // The help file is HelpSystemFolder's when it is there, else the one in `programFolder`.
-    CHelpRouting(IHtmlHelp& htmlHelp, const std::string& programFolder);
+    CHelpRouting(win32::IHtmlHelp& htmlHelp, const std::string& programFolder);
 
     const std::string& HelpFilePath() const { return m_helpFilePath; }
     std::string PopupTextPath() const { return m_helpFilePath + kPopupFile; }
@@ -57,15 +55,15 @@ public:
     // F1 on a control of a dialog whose controls `table` lists; false when not handled.
     bool OnHelpRequest(HWND dialog, const HELPINFO& request, std::span<const HelpPair> table);
 
-    const CHelpPopup& Popup() const { return m_popup; }
+    const win32::CHelpPopup& Popup() const { return m_popup; }
 
 private:
     static void HitTest(POINT screenPoint);
 
-    IHtmlHelp& m_htmlHelp;
+    win32::IHtmlHelp& m_htmlHelp;
     std::string m_helpFilePath;
     bool m_helpModeActive = false;
-    CHelpPopup m_popup;
+    win32::CHelpPopup m_popup;
 };
 
 }  // namespace stratigon::ui

@@ -2,12 +2,12 @@
 // and agreed, installs it. It closes by itself only after a successful installation.
 #pragma once
 
-#include "ui/CDialogImpl.h"
 #include "ui/CUpgradeListSupport.h"
+#include "win32/CDialogImpl.h"
 
 namespace stratigon::ui {
 
-class CInstallUpgradeDlg final : public CDialogImpl<CInstallUpgradeDlg> {
+class CInstallUpgradeDlg final : public win32::CDialogImpl<CInstallUpgradeDlg> {
 public:
     CInstallUpgradeDlg(CModule& module, IMessageSink& messages, ViSession session, const std::string& frameText,
                        const std::string& slotText);

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "res/resource.h"
-#include "ui/BitmapDrawing.h"
-#include "ui/CDialog.h"
-#include "ui/GdiGuards.h"
+#include "win32/BitmapDrawing.h"
+#include "win32/CDialog.h"
+#include "win32/GdiGuards.h"
 
 namespace stratigon::ui {
 
@@ -18,7 +18,7 @@ constexpr COLORREF kClientColour = RGB(0, 0, 255);
 
 SIZE BitmapSize(UINT bitmapId)
 {
-    const UniqueBitmap bitmap(::LoadBitmapA(CDialog::ResourceInstance(), MAKEINTRESOURCEA(bitmapId)));
+    const win32::UniqueBitmap bitmap(::LoadBitmapA(win32::CDialog::ResourceInstance(), MAKEINTRESOURCEA(bitmapId)));
     BITMAP size{};
     if (bitmap)
         ::GetObjectA(bitmap.get(), sizeof size, &size);
@@ -30,7 +30,7 @@ SIZE BitmapSize(UINT bitmapId)
 bool CMainStatusBar::Create(HWND dialog)
 {
     m_hwnd = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_BOTTOM, 0, 0, 0, 0, dialog,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kId)), CDialog::ResourceInstance(), nullptr);
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kId)), win32::CDialog::ResourceInstance(), nullptr);
     if (m_hwnd == nullptr)
         return false;
     LayOut();
@@ -57,10 +57,10 @@ void CMainStatusBar::LayOut()
 
 int CMainStatusBar::TextWidth(UINT stringId) const
 {
-    const std::string text = LoadResourceString(stringId);
-    const CWindowDC dc(m_hwnd);
+    const std::string text = win32::LoadResourceString(stringId);
+    const win32::CWindowDC dc(m_hwnd);
     auto font = reinterpret_cast<HFONT>(::SendMessageA(m_hwnd, WM_GETFONT, 0, 0));
-    const CSelectObject selection(dc.get(), font != nullptr ? font : ::GetStockObject(DEFAULT_GUI_FONT));
+    const win32::CSelectObject selection(dc.get(), font != nullptr ? font : ::GetStockObject(DEFAULT_GUI_FONT));
     SIZE size{};
     ::GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
@@ -77,12 +77,6 @@ std::string CMainStatusBar::StatusText() const
     std::vector<char> text(length + 1u);
     ::SendMessageA(m_hwnd, SB_GETTEXTA, kStatusPane, reinterpret_cast<LPARAM>(text.data()));
     return text.data();
-}
-
-void CMainStatusBar::SetClientText(const std::string& text)
-{
-    m_clientText = text;
-    RedrawNow();
 }
 
 void CMainStatusBar::RedrawNow()
@@ -103,7 +97,7 @@ void CMainStatusBar::DrawClientPane(const DRAWITEMSTRUCT& item)
 {
     RECT pane = item.rcItem;
     ::FillRect(item.hDC, &pane, ::GetSysColorBrush(COLOR_BTNFACE));
-    const std::string text = m_clientConnected() ? LoadResourceString(IDS_CLIENT_INDICATOR) : std::string();
+    const std::string text = m_clientConnected() ? win32::LoadResourceString(IDS_CLIENT_INDICATOR) : std::string();
     const COLORREF textColour = ::SetTextColor(item.hDC, kClientColour);
     const COLORREF background = ::SetBkColor(item.hDC, ::GetSysColor(COLOR_BTNFACE));
     ::DrawTextA(item.hDC, text.c_str(), static_cast<int>(text.size()), &pane, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -117,7 +111,7 @@ void CMainStatusBar::DrawLogoPane(const DRAWITEMSTRUCT& item)
     const LONG width = item.rcItem.right - item.rcItem.left;
     const LONG height = item.rcItem.bottom - item.rcItem.top;
     RECT place{item.rcItem.left + (width - logo.cx) / 2, item.rcItem.top + (height - logo.cy) / 2, 0, 0};
-    DrawTransparentBitmap(item.hDC, IDB_STATUS_LOGO, place);
+    win32::DrawTransparentBitmap(item.hDC, IDB_STATUS_LOGO, place);
 }
 
 }  // namespace stratigon::ui

@@ -7,11 +7,11 @@
 #include <functional>
 #include <string>
 
-#include "ui/IOwnerDraw.h"
+#include "win32/IOwnerDraw.h"
 
 namespace stratigon::ui {
 
-class CMainStatusBar final : public IOwnerDraw {
+class CMainStatusBar final : public win32::IOwnerDraw {
 public:
     // The framework's usual id of a status bar; WM_DRAWITEM names the bar by it.
     static constexpr int kId = 0xE801;
@@ -28,8 +28,7 @@ public:
 
     void SetStatusText(const std::string& text);
     std::string StatusText() const;
-    void SetClientText(const std::string& text);
-    std::string ClientText() const { return m_clientText; }
+    // Draws the bar again at once, the client pane asking whether a client is connected.
     void RedrawNow();
 
     // Draws the client pane and the logo pane.
@@ -42,7 +41,6 @@ private:
 
     std::function<bool()> m_clientConnected;
     HWND m_hwnd = nullptr;  // a child of the dialog, which destroys it
-    std::string m_clientText;
 };
 
 }  // namespace stratigon::ui

@@ -7,6 +7,7 @@
 
 #include "catalogue/AutomationResult.h"
 #include "catalogue/CatalogueText.h"
+#include "catalogue/ModuleLookup.h"
 #include "catalogue/OptionNames.h"
 #include "catalogue/UpgradeInstallation.h"
 #include "instrument/FrameNames.h"
@@ -15,6 +16,7 @@
 #include "ui/CInstallUpgradeDlg.h"
 #include "ui/CPossibleUpgradesDlg.h"
 #include "ui/SharedDialogPosition.h"
+#include "win32/FrameworkMessages.h"
 
 namespace stratigon::ui {
 
@@ -29,9 +31,6 @@ constexpr int kPatternGeneratorHidden[] = {IDC_TIMING_LABEL, IDC_CHANNELS_LABEL,
 
 // How far right of and below the main dialog the child dialogs first open.
 constexpr LONG kChildDialogOffset = 100;
-
-// The framework's request to show a prompt in the status bar: wParam is the string id.
-constexpr UINT kSetMessageString = 0x0362;
 
 // System commands have prompts of their own, at 0xEF00 + the command's index.
 constexpr UINT kFirstSystemCommand = 0xF000;
@@ -82,9 +81,9 @@ std::span<const CMainWindow::MessageEntry> CMainWindow::MessageTable()
         {WM_INITMENUPOPUP, &CMainWindow::HandleInitMenuPopup},
         {WM_MENUSELECT, &CMainWindow::HandleMenuSelect},
         {WM_ENTERIDLE, &CMainWindow::HandleEnterIdle},
-        {kSetMessageString, &CMainWindow::HandleSetMessageString},
+        {win32::kSetMessageString, &CMainWindow::HandleSetMessageString},
         {WM_HELP, &CMainWindow::HandleHelp},
-        {CHelpRouting::kHelpHitTest, &CMainWindow::HandleHelpHitTest},
+        {win32::kHelpHitTest, &CMainWindow::HandleHelpHitTest},
     };
     return table;
 }
@@ -108,7 +107,7 @@ BOOL CMainWindow::OnInitDialog()
     return FALSE;
 }
 
-bool CMainWindow::FillFrameAndSlotLists()
+void CMainWindow::FillFrameAndSlotLists()
 {
     ::SendMessageA(Item(IDC_FRAME_LIST), CB_RESETCONTENT, 0, 0);
     ::SendMessageA(Item(IDC_SLOT_LIST), CB_RESETCONTENT, 0, 0);
@@ -124,7 +123,6 @@ bool CMainWindow::FillFrameAndSlotLists()
         SelectFirstSlot();
     }
     m_selectionStatus = m_module.ReadModule(m_selectedModule);
-    return true;
 }
 
 void CMainWindow::AddSlotsOfSelectedFrame()
@@ -239,7 +237,7 @@ bool CMainWindow::CreateStatusBar()
 int CMainWindow::SetStatusMessage(int stringId)
 {
     if (stringId != 0) {
-        const std::string text = LoadResourceString(static_cast<UINT>(stringId));
+        const std::string text = win32::LoadResourceString(static_cast<UINT>(stringId));
         if (!text.empty())
             m_statusBar.SetStatusText(text);
     }
@@ -251,7 +249,7 @@ int CMainWindow::SetStatusMessage(int stringId)
 void CMainWindow::UpdateClientIndicator()
 {
     if (m_statusBarReady)
-        m_statusBar.SetClientText(IsClientConnected() ? "Client" : "");
+        m_statusBar.RedrawNow();
 }
 
 // A highlighted entry is only noted; its prompt shows once the menu waits for the user.
@@ -391,55 +389,29 @@ void CMainWindow::ForgetAutomationProxy()
 
 ViSession CMainWindow::FindModuleByUniqueId(const std::string& uniqueId)
 {
-    for (int row = 0; row < m_module.GetDeviceCount(); ++row) {
-        const ViSession session = m_module.GetDevice(row).session;
-        m_module.ReadModule(session);
-        if (m_module.GetUniqueId() == uniqueId)
-            return session;
-    }
-    return kNoModule;
+    const FoundModule found = stratigon::FindModuleByUniqueId(m_module, uniqueId);
+    return found ? m_module.GetDevice(found.row).session : kNoModule;
 }
 
 std::uint32_t CMainWindow::GetUniqueIdBySerial(const std::string& serialNumber, std::string& uniqueId)
 {
-    std::uint32_t result = AutomationResult::SerialNotFound;
-    const std::string wanted = UpperCase(serialNumber);
-    if (wanted.empty()) {
-        result = AutomationResult::SerialRequired;
-        if (m_module.GetDeviceCount() == 1) {
-            m_module.ReadModule(m_module.GetDevice(0).session);
-            uniqueId = m_module.GetUniqueId();
-            result = AutomationResult::Success;
-        }
-    } else {
-        for (int row = 0; row < m_module.GetDeviceCount(); ++row) {
-            m_module.ReadModule(m_module.GetDevice(row).session);
-            if (m_module.GetSerialNumber() == wanted) {
-                uniqueId = m_module.GetUniqueId();
-                result = uniqueId.empty() ? AutomationResult::NoUniqueId : AutomationResult::Success;
-                break;
-            }
-        }
-    }
+    const UniqueIdLookup lookup = FindUniqueIdBySerial(m_module, serialNumber);
+    if (lookup.result == AutomationResult::Success)
+        uniqueId = lookup.uniqueId;
     ReadSelectedModuleAgain();
-    return result;
+    return lookup.result;
 }
 
 std::uint32_t CMainWindow::SelectModuleByUniqueId(const std::string& uniqueId)
 {
     std::uint32_t result = AutomationResult::UniqueIdNotFound;
-    const std::string wanted = UpperCase(uniqueId);
-    for (int row = 0; row < m_module.GetDeviceCount(); ++row) {
-        const DeviceEntry device = m_module.GetDevice(row);
-        const int code = m_module.ReadModule(device.session);
-        if (m_module.GetUniqueId() != wanted)
-            continue;
+    if (const FoundModule found = stratigon::FindModuleByUniqueId(m_module, uniqueId)) {
+        const DeviceEntry device = m_module.GetDevice(found.row);
         if (device.session != m_selectedModule) {
-            m_selectionStatus = code;
+            m_selectionStatus = found.status;
             SelectFrameAndModule(device.interfaceNumber, device.session);
         }
         result = AutomationResult::Success;
-        break;
     }
     ReadSelectedModuleAgain();
     return result;
@@ -481,7 +453,7 @@ void CMainWindow::SelectSlotOfModule(ViSession session)
 std::uint32_t CMainWindow::InstallUpgradeByUniqueId(const std::string& upgrade, const std::string& uniqueId)
 {
     std::uint32_t result = AutomationResult::UniqueIdNotFound;
-    const ViSession session = FindModuleByUniqueId(UpperCase(uniqueId));
+    const ViSession session = FindModuleByUniqueId(uniqueId);
     if (session != kNoModule) {
         const std::int32_t row = FindProductOptionByDesignation(m_module.GetProductName(), UpperCase(upgrade));
         result = InstallOptionForClient(m_module, session, row, m_messages);
@@ -496,7 +468,7 @@ std::uint32_t CMainWindow::SaveUpgradeInfoByUniqueId(const std::string& path, co
                                                      const std::string& upgradeText)
 {
     std::uint32_t result = AutomationResult::UniqueIdNotFound;
-    if (FindModuleByUniqueId(UpperCase(uniqueId)) != kNoModule)
+    if (FindModuleByUniqueId(uniqueId) != kNoModule)
         result = m_report.SaveUpgradeInfo(m_module, upgradeText, path);
     ReadSelectedModuleAgain();
     return result;

@@ -7,6 +7,7 @@
 
 #include "instrument/IMessageSink.h"
 #include "module/CModule.h"
+#include "module/ModuleCodes.h"
 #include "report/CUpgradeInfoFile.h"
 #include "ui/ApplicationState.h"
 #include "ui/CHelpRouting.h"
@@ -16,7 +17,7 @@
 
 namespace stratigon::ui {
 
-class CMainWindow final : public CDialogImpl<CMainWindow, CStratigonDlg> {
+class CMainWindow final : public win32::CDialogImpl<CMainWindow, CStratigonDlg> {
 public:
     static constexpr ViSession kNoModule = static_cast<ViSession>(-1);
     static constexpr int kNoFrame = -1;
@@ -24,7 +25,7 @@ public:
     CMainWindow(CModule& module, IMessageSink& messages, CUpgradeInfoFile& report, ApplicationState& application);
     ~CMainWindow() override;
 
-    bool FillFrameAndSlotLists();
+    void FillFrameAndSlotLists();
     void RefreshModuleTexts();
     void UpdateDisplay();
     bool HasUsableModule() const;
@@ -76,7 +77,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override {}
-    void OnCancel() override {}
 
 private:
     void TransferToControls();
@@ -108,7 +108,7 @@ private:
     ViSession m_selectedModule = kNoModule;
     int m_trackedPrompt = 0;
     int m_shownPrompt = 0;
-    int m_selectionStatus = 112;
+    int m_selectionStatus = ModuleCode::Success;
     bool m_statusBarReady = false;
     std::string m_productName, m_serialNumber, m_uniqueId, m_channels, m_stateSpeed, m_timingSpeed,
         m_memoryDepth;

@@ -3,13 +3,13 @@
 #pragma once
 
 #include "report/CUpgradeInfoFile.h"
-#include "ui/CDialogImpl.h"
 #include "ui/CHelpRouting.h"
 #include "ui/CUpgradeListSupport.h"
+#include "win32/CDialogImpl.h"
 
 namespace stratigon::ui {
 
-class CPossibleUpgradesDlg final : public CDialogImpl<CPossibleUpgradesDlg> {
+class CPossibleUpgradesDlg final : public win32::CDialogImpl<CPossibleUpgradesDlg> {
 public:
     // `help` null: the dialog offers no help.
     CPossibleUpgradesDlg(CModule& module, IMessageSink& messages, CUpgradeInfoFile& report,

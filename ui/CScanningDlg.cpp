@@ -21,8 +21,7 @@ void CScanningDlg::SetDeviceCount(int count)
 {
     char text[64];
     std::snprintf(text, sizeof text, "%d devices found", count);
-    m_countText = text;
-    SetItemText(IDC_DEVICE_COUNT, m_countText);
+    SetItemText(IDC_DEVICE_COUNT, text);
     // The scan blocks the thread between resources: paint now, not when it is over.
     ::UpdateWindow(GetHwnd());
 }

@@ -2,28 +2,22 @@
 // many resources have been visited so far.
 #pragma once
 
-#include <string>
-
 #include "instrument/IScanProgress.h"
-#include "ui/CDialogImpl.h"
+#include "win32/CDialogImpl.h"
 
 namespace stratigon::ui {
 
-class CScanningDlg final : public CDialogImpl<CScanningDlg>, public IScanProgress {
+class CScanningDlg final : public win32::CDialogImpl<CScanningDlg>, public IScanProgress {
 public:
     CScanningDlg();
 
     // Creates the window without parent, centred, showing a count of 0.
     bool Open();
     void SetDeviceCount(int count) override;
-    const std::string& CountText() const { return m_countText; }
 
 protected:
     void OnOK() override {}
     void OnCancel() override {}
-
-private:
-    std::string m_countText;
 };
 
 }  // namespace stratigon::ui

@@ -2,22 +2,22 @@
 
 #include "res/resource.h"
 #include "ui/CAboutDlg.h"
-#include "ui/GdiGuards.h"
+#include "win32/GdiGuards.h"
 
 namespace stratigon::ui {
 
 namespace {
 
-UniqueIcon LoadApplicationIcon(int metricX, int metricY)
+win32::UniqueIcon LoadApplicationIcon(int metricX, int metricY)
 {
-    return UniqueIcon(static_cast<HICON>(::LoadImageA(CDialog::ResourceInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME),
+    return win32::UniqueIcon(static_cast<HICON>(::LoadImageA(win32::CDialog::ResourceInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME),
                                                       IMAGE_ICON, ::GetSystemMetrics(metricX),
                                                       ::GetSystemMetrics(metricY), 0)));
 }
 
 void AddAboutToSystemMenu(HWND dialog)
 {
-    const std::string about = LoadResourceString(IDS_ABOUTBOX);
+    const std::string about = win32::LoadResourceString(IDS_ABOUTBOX);
     const HMENU systemMenu = ::GetSystemMenu(dialog, FALSE);
     if (systemMenu == nullptr || about.empty())
         return;
@@ -79,7 +79,7 @@ bool CStratigonDlg::HandlePaint(WPARAM, LPARAM, LRESULT& result)
 {
     if (!::IsIconic(GetHwnd()))
         return false;
-    CPaintDC paint(GetHwnd());
+    win32::CPaintDC paint(GetHwnd());
     ::SendMessageA(GetHwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.get()), 0);
     RECT client{};
     ::GetClientRect(GetHwnd(), &client);

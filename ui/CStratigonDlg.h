@@ -4,12 +4,12 @@
 #pragma once
 
 #include "report/IVersionResources.h"
-#include "ui/CDialogImpl.h"
-#include "ui/UniqueHandle.h"
+#include "win32/CDialogImpl.h"
+#include "win32/UniqueHandle.h"
 
 namespace stratigon::ui {
 
-class CStratigonDlg : public CDialogImpl<CStratigonDlg> {
+class CStratigonDlg : public win32::CDialogImpl<CStratigonDlg> {
 public:
     // The About box reads the program's version texts through `versions`; without it the box
     // shows the texts of its resource.
@@ -29,8 +29,8 @@ private:
     bool HandleQueryDragIcon(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     IVersionResources* m_versions;
-    UniqueIcon m_largeIcon;
-    UniqueIcon m_smallIcon;
+    win32::UniqueIcon m_largeIcon;
+    win32::UniqueIcon m_smallIcon;
 };
 
 }  // namespace stratigon::ui

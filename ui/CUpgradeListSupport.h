@@ -7,8 +7,8 @@
 
 #include "instrument/IMessageSink.h"
 #include "module/CModule.h"
-#include "ui/CDialogImpl.h"
 #include "ui/CListBoxSortedList.h"
+#include "win32/CDialogImpl.h"
 
 namespace stratigon::ui {
 

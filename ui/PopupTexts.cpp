@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "res/resource.h"
-#include "ui/CDialog.h"
+#include "win32/CDialog.h"
 
 namespace stratigon::ui {
 
@@ -58,7 +58,7 @@ std::map<int, std::string> ParsePopupTexts(std::string_view file)
 const std::map<int, std::string>& EmbeddedPopupTexts()
 {
     static const std::map<int, std::string> texts = [] {
-        const HINSTANCE instance = CDialog::ResourceInstance();
+        const HINSTANCE instance = win32::CDialog::ResourceInstance();
         const HRSRC found = ::FindResourceA(instance, MAKEINTRESOURCEA(IDR_POPUP_TEXTS), RT_RCDATA);
         const HGLOBAL loaded = found != nullptr ? ::LoadResource(instance, found) : nullptr;
         const char* data = loaded != nullptr ? static_cast<const char*>(::LockResource(loaded)) : nullptr;

@@ -7,6 +7,7 @@
 #include "catalogue/AutomationResult.h"
 #include "catalogue/ModuleBench.h"
 #include "catalogue/UpgradeInstallation.h"
+#include "module/ModuleCodes.h"
 
 namespace stratigon::test {
 namespace {
@@ -24,7 +25,7 @@ struct Installation {
 Installation InstallOn(BenchModule module, std::int32_t rowIndex)
 {
     ModuleBench bench({std::move(module)});
-    EXPECT_EQ(bench.ReadModule(0), 112);
+    EXPECT_EQ(bench.ReadModule(0), ModuleCode::Success);
     Installation result;
     InstallOption(bench.module(), bench.SessionOf(0), rowIndex, bench.sink, [&] { ++result.windowClosed; });
     result.messages = bench.sink.messages;
@@ -154,7 +155,7 @@ TEST(InstallOptionForClient, ReturnsTheAutomationResultOfEveryOutcome)
     };
     for (const Case& c : cases) {
         ModuleBench bench({c.module});
-        ASSERT_EQ(bench.ReadModule(0), 112) << c.what;
+        ASSERT_EQ(bench.ReadModule(0), ModuleCode::Success) << c.what;
         EXPECT_EQ(InstallOptionForClient(bench.module(), bench.SessionOf(0), c.row, bench.sink), c.result) << c.what;
         EXPECT_EQ(bench.sink.messages, c.messages) << c.what;
     }

@@ -1,6 +1,8 @@
 #include "e2e/AppDriver.h"
 
 #include "support/DialogControls.h"
+#include "win32/AnsiText.h"
+#include "win32/ProgramPath.h"
 
 #include <thread>
 
@@ -85,10 +87,7 @@ AppDriver::~AppDriver()
 
 std::string AppDriver::ProgramBesideThisOne(const std::string& name)
 {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string self(path);
-    return self.substr(0, self.find_last_of("\\/") + 1) + name;
+    return win32::AnsiPath(win32::ProgramFolder()) + "\\" + name;
 }
 
 bool AppDriver::Start(const std::string& program, const Environment& environment, const std::string& arguments)

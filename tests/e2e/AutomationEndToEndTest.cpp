@@ -9,12 +9,12 @@
 #include "support/AutomationCalls.h"
 #include "support/DialogControls.h"
 #include "support/TempFolder.h"
-#include "ui/ComPtr.h"
+#include "win32/ComPtr.h"
 
 namespace stratigon::test {
 namespace {
 
-using ui::ComPtr;
+using win32::ComPtr;
 
 const std::string kProgram = AppDriver::ProgramBesideThisOne("Stratigon.exe");
 constexpr char kMainCaption[] = "KVX Stratigon Utility";
@@ -63,7 +63,7 @@ protected:
     static std::string Script(const std::string& name) { return "cscript.exe //nologo " + Quoted(name) + " "; }
 
     template <class Interface>
-    static HRESULT Create(ComPtr<Interface>& client, REFIID iid)
+    static HRESULT Create(win32::ComPtr<Interface>& client, REFIID iid)
     {
         return ::CoCreateInstance(CLSID_StratigonApplication, nullptr, CLSCTX_LOCAL_SERVER, iid, client.put_void());
     }
@@ -106,7 +106,7 @@ TEST_F(AutomationEndToEndTest, CompiledClientsGetTheResultsAndErrorsAcrossProces
     EXPECT_TRUE(Contains(output, "Installed 04")) << output;
     EXPECT_EQ(ControlText(main, IDC_STATE_SPEED), "200 MHz");
 
-    ComPtr<IStratigonApplication> client;
+    win32::ComPtr<IStratigonApplication> client;
     ASSERT_EQ(Create(client, IID_IStratigonApplication), S_OK);
     EXPECT_EQ(client->SelectModule(Bstr("12:34").value), Failure(1010));
     EXPECT_EQ(client->ShowWindow(0), S_OK);
@@ -128,7 +128,7 @@ TEST_F(AutomationEndToEndTest, TheMainDialogStaysOpenUntilEveryClientHasReleased
 {
     const HWND main = Start(kOneModule);
     ASSERT_NE(main, nullptr);
-    ComPtr<IDispatch> first;
+    win32::ComPtr<IDispatch> first;
     ASSERT_EQ(Create(first, IID_IDispatch), S_OK);
     AppDriver second;
     ASSERT_TRUE(second.Start(AppDriver::ProgramBesideThisOne("stratigon-holding-client.exe"), {},
@@ -152,7 +152,7 @@ TEST_F(AutomationEndToEndTest, AClientThatOnlyLocksTheServerDoesNotKeepTheUserFr
 {
     const HWND main = Start(kOneModule);
     ASSERT_NE(main, nullptr);
-    ComPtr<IClassFactory> classObject;
+    win32::ComPtr<IClassFactory> classObject;
     ASSERT_EQ(::CoGetClassObject(CLSID_StratigonApplication, CLSCTX_LOCAL_SERVER, nullptr, IID_IClassFactory,
                                  classObject.put_void()),
               S_OK);
@@ -171,7 +171,7 @@ TEST_F(AutomationEndToEndTest, CreatingTheObjectStartsTheProgramVisibleAsForAPer
     const AppDriver::Environment bench = BenchEnvironment(kOneModule);
     for (const auto& [name, value] : bench)
         ::SetEnvironmentVariableA(name.c_str(), value.c_str());
-    ComPtr<IDispatch> client;
+    win32::ComPtr<IDispatch> client;
     const HRESULT created = Create(client, IID_IDispatch);
     for (const auto& entry : bench)
         ::SetEnvironmentVariableA(entry.first.c_str(), nullptr);
@@ -191,7 +191,7 @@ TEST_F(AutomationEndToEndTest, ARequestDuringTheScanIsServedOnceTheMainDialogRun
     ASSERT_TRUE(app.Start(kProgram, BenchEnvironment(R"({ "modules": [ { "interface": 0, "slot": 3,
         "logical_address": 24, "model_code": 1025, "latency_ms": 300 } ] })")));
     ASSERT_NE(app.WaitForWindow(kScanningCaption), nullptr);
-    ComPtr<IStratigonApplication> client;
+    win32::ComPtr<IStratigonApplication> client;
     ASSERT_EQ(Create(client, IID_IStratigonApplication), S_OK);
     EXPECT_EQ(app.FindWindowOfProcess(kScanningCaption), nullptr);
     const HWND main = app.FindWindowOfProcess(kMainCaption);
@@ -207,7 +207,7 @@ TEST_F(AutomationEndToEndTest, ARequestWhileTheScanFailureIsShownIsRefused)
     ASSERT_TRUE(app.Start(kProgram, BenchEnvironment(R"({ "modules": [ { "interface": 0, "slot": 3,
         "logical_address": 24, "model_code": 1025, "faults": { "exclusive_lock": true } } ] })")));
     ASSERT_NE(app.WaitForWindow("Stratigon"), nullptr) << "the scan failure message";
-    ComPtr<IDispatch> client;
+    win32::ComPtr<IDispatch> client;
     EXPECT_EQ(Create(client, IID_IDispatch), E_ACCESSDENIED);
     EXPECT_EQ(app.AnswerMessageBox(), "Another application has VISA locked. Close it before running Stratigon");
     EXPECT_EQ(app.WaitForExit(), 0);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "module/ModuleCodes.h"
 #include "tests/module/ModuleTestSupport.h"
 
 namespace stratigon::test {
@@ -14,7 +15,7 @@ class ChangeTest : public ModuleTest {
 protected:
     void ReadFirst(bool generator)
     {
-        ASSERT_EQ(ReadWith(generator ? std::vector<std::string>{kPatternGeneratorIdn, "STD"} : AnalyzerAnswers()), 112);
+        ASSERT_EQ(ReadWith(generator ? std::vector<std::string>{kPatternGeneratorIdn, "STD"} : AnalyzerAnswers()), ModuleCode::Success);
     }
 
     int Change(const std::string& depth, const std::string& speed, const std::vector<std::string>& answers)

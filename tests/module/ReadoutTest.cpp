@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "module/DeviceRandomSource.h"
+#include "module/ModuleCodes.h"
 #include "module/SystemClock.h"
 #include "tests/module/ModuleTestSupport.h"
 
@@ -27,7 +28,7 @@ TEST(FormatScaled, WholeThousandsBecomeAUnitLetterAndTheRestEndsInABlank)
 
 TEST_F(ReadoutTest, AnAnalyzerReadoutAsksFiveQuestionsAfterTheIdentity)
 {
-    ASSERT_EQ(ReadWith(AnalyzerAnswers()), 112);
+    ASSERT_EQ(ReadWith(AnalyzerAnswers()), ModuleCode::Success);
     EXPECT_EQ(visa.writes, (std::vector<std::string>{"*IDN?", "SYST:CONF:WIDT?", "SYST:CONF:DEPT?", "SYST:CONF:SPE?",
                                                      "SYST:CONF:TICL:HRES?", "SOUR:CLOC:PER?"}));
     const Record expected = {"KVX7L1A", "B012345", "13:18:C1:00:30:39", "136", "100 MHz", "8 GHz / 400 MHz", "64K",
@@ -128,18 +129,18 @@ TEST(UniqueNumberChecksum, IsTheByteSumPlusSixIn16Bits)
 
 TEST_F(ReadoutTest, UniqueIdPacksTypeModelCharactersPrefixAndUnit)
 {
-    ASSERT_EQ(module.ParseIdentity("QUORVALIS,KVX7L,B123456,FVER:1"), 112);
+    ASSERT_EQ(module.ParseIdentity("QUORVALIS,KVX7L,B123456,FVER:1"), ModuleCode::Success);
     module.EncodeModelCharacters("KVX7AB");
     module.FormatUniqueId();
     EXPECT_EQ(module.GetUniqueId(), "10:61:20:01:E2:40");
 
-    ASSERT_EQ(ReadWith(AnalyzerAnswers("QUORVALIS,KVX9XL64A,S999999,FVER:5.0")), 112);
+    ASSERT_EQ(ReadWith(AnalyzerAnswers("QUORVALIS,KVX9XL64A,S999999,FVER:5.0")), ModuleCode::Success);
     EXPECT_EQ(module.GetUniqueId(), "56:26:36:7F:42:3F");
 }
 
 TEST_F(ReadoutTest, AStoredNumberWithAMatchingChecksumIsKeptAndOnlyItsLow20BitsEnterTheId)
 {
-    ASSERT_EQ(ReadWith(Joined(AnalyzerAnswers(kFamily1WithoutSerial), {"#H12345678", "#H011A"})), 112);
+    ASSERT_EQ(ReadWith(Joined(AnalyzerAnswers(kFamily1WithoutSerial), {"#H12345678", "#H011A"})), ModuleCode::Success);
     EXPECT_EQ(module.GetUnitNumber(), 0x12345678u);
     EXPECT_EQ(module.GetSerialNumber(), "Unknown");
     EXPECT_EQ(module.GetUniqueId(), "33:18:A0:F4:56:78");
@@ -152,7 +153,7 @@ TEST_F(ReadoutTest, AStoredNumberWithAWrongChecksumIsReplacedInBothWords)
 {
     random.values = {0x1234, 0x5678};
     const auto answers = Joined(AnalyzerAnswers(kFamily1WithoutSerial), {"#H00000000", "#H0000", kClear, kClear});
-    ASSERT_EQ(ReadWith(answers), 112);
+    ASSERT_EQ(ReadWith(answers), ModuleCode::Success);
     EXPECT_EQ(std::vector<std::string>(visa.writes.begin() + 6, visa.writes.end()),
               (std::vector<std::string>{"PEEKL? #H5000048", "PEEKW? #H500004c", "POKEL #H5000048, #Hacf46",
                                         "SYST:ERR?", "POKEW #H500004c, #H125", "SYST:ERR?"}));

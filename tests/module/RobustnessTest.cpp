@@ -5,6 +5,7 @@
 #include <set>
 
 #include "instrument/SharedBuffers.h"
+#include "module/ModuleCodes.h"
 #include "tests/module/ModuleTestSupport.h"
 
 namespace stratigon::test {
@@ -77,10 +78,10 @@ TEST_F(RobustnessTest, ReadNeverWritesPastTheCountItIsGiven)
 TEST_F(RobustnessTest, OverlongFieldsAreCutToTheScratchBuffer)
 {
     const std::string name = "KVX7L1A" + std::string(10000, 'x');
-    EXPECT_EQ(module.ParseIdentity(("QUORVALIS," + name + ",B012345,FVER:4.2.1").c_str()), 112);
+    EXPECT_EQ(module.ParseIdentity(("QUORVALIS," + name + ",B012345,FVER:4.2.1").c_str()), ModuleCode::Success);
     EXPECT_EQ(module.GetProductName(), name.substr(0, kBufferSize - 1));
 
-    ASSERT_EQ(ReadWith(AnalyzerAnswers()), 112);
+    ASSERT_EQ(ReadWith(AnalyzerAnswers()), ModuleCode::Success);
     visa.answers.assign(4, kClear);
     visa.writes.clear();
     EXPECT_EQ(module.ChangeConfiguration(kSession, std::string(10000, 'M'), std::string(10000, '9')), 105);

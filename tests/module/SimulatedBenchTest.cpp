@@ -6,6 +6,7 @@
 
 #include "instrument/SharedBuffers.h"
 #include "module/DeviceRandomSource.h"
+#include "module/ModuleCodes.h"
 #include "simulator/SimulatorControl.h"
 #include "simulator/VisaExports.h"
 #include "tests/module/ModuleTestSupport.h"
@@ -112,7 +113,7 @@ TEST_F(SimulatedBenchTest, EachProductTypeIsReadWithItsOwnExchanges)
         {"pattern generator", 4, {"*IDN?", "SYST:CONF:OPT?"}, "74:23:B2:31:87:68"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(Read(c.row), 112) << c.name;
+        EXPECT_EQ(Read(c.row), ModuleCode::Success) << c.name;
         EXPECT_EQ(Writes(), c.writes) << c.name << ": " << c.writes.size() << " writes expected";
         EXPECT_EQ(module->GetUniqueId(), c.uniqueId) << c.name;
     }
@@ -123,12 +124,12 @@ TEST_F(SimulatedBenchTest, AStoredNumberOutlivesTheProgramRun)
 {
     random.values = {0x1234, 0x5678};
     UseBench({Analyzer(3, kWithoutSerial)});
-    ASSERT_EQ(Read(), 112);
+    ASSERT_EQ(Read(), ModuleCode::Success);
     const std::string first = module->GetUniqueId();
 
     random.values = {0x7777, 0x7777};
     UseBench({Analyzer(3, kWithoutSerial)});
-    ASSERT_EQ(Read(), 112);
+    ASSERT_EQ(Read(), ModuleCode::Success);
     EXPECT_EQ(module->GetUniqueId(), first);
     EXPECT_EQ(Writes(), Joined(kAnalyzerQueries, kPeeks)) << "a number read back is not written again";
 }
@@ -138,9 +139,9 @@ TEST_F(SimulatedBenchTest, ModulesNumberedTogetherGetDifferentNumbers)
     DeviceRandomSource device;
     randomSource = &device;
     UseBench({Analyzer(3, kWithoutSerial), Analyzer(4, kWithoutSerial)});
-    ASSERT_EQ(Read(0), 112);
+    ASSERT_EQ(Read(0), ModuleCode::Success);
     const std::string first = module->GetUniqueId();
-    ASSERT_EQ(Read(1), 112);
+    ASSERT_EQ(Read(1), ModuleCode::Success);
     EXPECT_NE(module->GetUniqueId(), first);
 }
 
@@ -148,7 +149,7 @@ TEST_F(SimulatedBenchTest, AChangeIsAppliedAtTheResetAndReadBack)
 {
     clock.seconds = 1767225600;
     UseBench({Analyzer(3, "QUORVALIS,KVX7L1A,B012345,FVER:4.2.1")});
-    ASSERT_EQ(Read(), 112);
+    ASSERT_EQ(Read(), ModuleCode::Success);
     ASSERT_EQ(module->GetMemoryDepth(), "64K");
     Writes();
     EXPECT_EQ(module->ChangeConfiguration(module->GetDevice(0).session, "1M", "200 MHz"), 104);
@@ -160,14 +161,14 @@ TEST_F(SimulatedBenchTest, AChangeIsAppliedAtTheResetAndReadBack)
     EXPECT_EQ(module->GetStateSpeed(), "200 MHz");
 
     UseBench({Analyzer(3, "QUORVALIS,KVX7L1A,B012345,FVER:4.2.1")});
-    ASSERT_EQ(Read(), 112);
+    ASSERT_EQ(Read(), ModuleCode::Success);
     EXPECT_EQ(module->GetMemoryDepth(), "1M") << "the change lasts beyond the run";
 }
 
 TEST_F(SimulatedBenchTest, ARefusedDepthIsReportedWithTheRequestedName)
 {
     UseBench({Analyzer(3, "QUORVALIS,KVX7L1A,B012345,FVER:4.2.1", R"(, "faults": {"refuse": ["SYST:CONF:DEPT"]})")});
-    ASSERT_EQ(Read(), 112);
+    ASSERT_EQ(Read(), ModuleCode::Success);
     EXPECT_EQ(module->ChangeConfiguration(module->GetDevice(0).session, "4M", ""), 105);
     EXPECT_EQ(sink.messages, std::vector<std::string>{"Error: Unable to change the memory depth to 4M.\nUpgrade failed."});
     EXPECT_EQ(module->GetMemoryDepth(), "64K");

@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "app/CWin32FolderLookup.h"
-#include "app/CWin32VersionResources.h"
 #include "report/ApplicationVersion.h"
 #include "support/ReportDoubles.h"
+#include "win32/CWin32FolderLookup.h"
+#include "win32/CWin32VersionResources.h"
 
 namespace stratigon::test {
 namespace {
 
 TEST(Win32FolderLookup, FindsTheDocumentsFolderAndTellsFoldersFromFilesAndNothing)
 {
-    CWin32FolderLookup folders;
+    win32::CWin32FolderLookup folders;
     const std::string documents = folders.DocumentsFolder();
     EXPECT_FALSE(documents.empty());
     EXPECT_TRUE(folders.FolderExists(documents)) << documents;
@@ -23,7 +23,7 @@ TEST(Win32FolderLookup, FindsTheDocumentsFolderAndTellsFoldersFromFilesAndNothin
 
 TEST(Win32VersionResources, ReadsVersionInformationWhereAFileHasSome)
 {
-    CWin32VersionResources versions;
+    win32::CWin32VersionResources versions;
     EXPECT_GT(versions.VersionInfoSize("C:\\windows\\system32\\kernel32.dll"), 0u);
     EXPECT_TRUE(versions.QueryValue("C:\\windows\\system32\\kernel32.dll", "\\VarFileInfo\\Translation").has_value());
     EXPECT_EQ(versions.VersionInfoSize("C:\\no such folder\\KVX.exe"), 0u);

@@ -8,6 +8,7 @@
 #include "catalogue/CSortedList.h"
 #include "catalogue/ModuleBench.h"
 #include "catalogue/PossibleUpgrades.h"
+#include "module/ModuleCodes.h"
 #include "report/ApplicationVersion.h"
 #include "report/CUpgradeInfoFile.h"
 #include "support/ReportDoubles.h"
@@ -65,7 +66,7 @@ TEST_F(UpgradeInfoFileTest, ReportsMatchTheirGoldenFilesByteForByte)
     };
     for (const Case& c : cases) {
         ModuleBench bench({c.module});
-        ASSERT_EQ(bench.ReadModule(0), 112) << c.golden;
+        ASSERT_EQ(bench.ReadModule(0), ModuleCode::Success) << c.golden;
         date = c.date;
         versions.files = c.versions;
         const std::string path = folder.File(c.golden);
@@ -90,7 +91,7 @@ TEST_F(UpgradeInfoFileTest, SelectionTextPicksTheFirstLineBeginningWithItFromThe
         {"", nullptr},
     };
     ModuleBench bench({Analyzer("KVX7L1A", "65536", "100")});
-    ASSERT_EQ(bench.ReadModule(0), 112);
+    ASSERT_EQ(bench.ReadModule(0), ModuleCode::Success);
     for (const auto& [selection, selected] : cases) {
         const std::string path = folder.File("selection.txt");
         ASSERT_EQ(Writer(bench).SaveUpgradeInfo(bench.module(), selection, path), 0u) << selection;
@@ -104,7 +105,7 @@ TEST_F(UpgradeInfoFileTest, SelectionTextPicksTheFirstLineBeginningWithItFromThe
 TEST_F(UpgradeInfoFileTest, ProductWithoutTableIsRefusedToAClientButTheDialogGetsAReportWithoutUpgrades)
 {
     ModuleBench bench({Analyzer("KVX7L9Z", "65536", "100")});
-    ASSERT_EQ(bench.ReadModule(0), 112);
+    ASSERT_EQ(bench.ReadModule(0), ModuleCode::Success);
     EXPECT_EQ(Writer(bench).SaveUpgradeInfo(bench.module(), "", folder.File("client.txt")), 0x800403F7u);
     EXPECT_TRUE(folder.Entries().empty());
     EXPECT_EQ(bench.sink.messages, std::vector<std::string>{"Error: No option table defined for this product: KVX7L9Z"});
@@ -118,7 +119,7 @@ TEST_F(UpgradeInfoFileTest, ProductWithoutTableIsRefusedToAClientButTheDialogGet
 TEST_F(UpgradeInfoFileTest, AnExistingFileIsReplacedWithoutQuestion)
 {
     ModuleBench bench({Analyzer("KVX7L1A", "65536", "100")});
-    ASSERT_EQ(bench.ReadModule(0), 112);
+    ASSERT_EQ(bench.ReadModule(0), ModuleCode::Success);
     const std::string path = folder.File("KVXUpgradeInfo.txt");
     WriteBytes(path, std::string(5000, 'x'));
     EXPECT_EQ(Writer(bench).SaveUpgradeInfo(bench.module(), "", path), 0u);
@@ -130,7 +131,7 @@ TEST_F(UpgradeInfoFileTest, AnExistingFileIsReplacedWithoutQuestion)
 TEST_F(UpgradeInfoFileTest, EmptyPathWritesTheDefaultFileIntoTheDocumentsFolder)
 {
     ModuleBench bench({Analyzer("KVX7L1A", "65536", "100")});
-    ASSERT_EQ(bench.ReadModule(0), 112);
+    ASSERT_EQ(bench.ReadModule(0), ModuleCode::Success);
     folders.documents = folder.Path().string();
     EXPECT_EQ(Writer(bench).SaveUpgradeInfo(bench.module(), "", ""), 0u);
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"KVXUpgradeInfo.txt"});
@@ -140,7 +141,7 @@ TEST_F(UpgradeInfoFileTest, EmptyPathWritesTheDefaultFileIntoTheDocumentsFolder)
 TEST_F(UpgradeInfoFileTest, AFileThatCannotBeWrittenIsShownAndReportedAsUnsuccessful)
 {
     ModuleBench bench({Analyzer("KVX7L1A", "65536", "100")});
-    ASSERT_EQ(bench.ReadModule(0), 112);
+    ASSERT_EQ(bench.ReadModule(0), ModuleCode::Success);
     // A target that is a folder: the temporary file, made beside it, cannot replace it.
     std::filesystem::create_directory(folder.Path() / "KVXUpgradeInfo.txt");
     for (const std::string& path : {folder.File("no such folder") + "/KVXUpgradeInfo.txt", folder.File("KVXUpgradeInfo.txt")}) {
@@ -157,7 +158,7 @@ TEST_F(UpgradeInfoFileTest, AFileThatCannotBeWrittenIsShownAndReportedAsUnsucces
 TEST_F(UpgradeInfoFileTest, AWriteThatFailsHalfwayKeepsTheEarlierFileWhole)
 {
     ModuleBench bench({Analyzer("KVX7L1A", "65536", "100")});
-    ASSERT_EQ(bench.ReadModule(0), 112);
+    ASSERT_EQ(bench.ReadModule(0), ModuleCode::Success);
     const std::string path = folder.File("KVXUpgradeInfo.txt");
     const std::string earlier = "the report written last week\r\n";
     WriteBytes(path, earlier);
@@ -192,7 +193,7 @@ TEST_F(UpgradeInfoFileTest, AWriteThatFailsHalfwayKeepsTheEarlierFileWhole)
 TEST_F(UpgradeInfoFileTest, ReportsAreWrittenUnderNamesWithAnyCharacterAboveAscii)
 {
     ModuleBench bench({Analyzer("KVX7L1A", "65536", "100")});
-    ASSERT_EQ(bench.ReadModule(0), 112);
+    ASSERT_EQ(bench.ReadModule(0), ModuleCode::Success);
     for (int first = 0x80; first <= 0xFF; first += 16) {
         std::string name = "Ko";
         for (int byte = first; byte < first + 16; ++byte)
@@ -210,7 +211,7 @@ TEST_F(UpgradeInfoFileTest, ReportsAreWrittenUnderNamesWithAnyCharacterAboveAsci
 TEST_F(UpgradeInfoFileTest, APathAsLongAsThePlatformAllowsIsWritten)
 {
     ModuleBench bench({Analyzer("KVX7L1A", "65536", "100")});
-    ASSERT_EQ(bench.ReadModule(0), 112);
+    ASSERT_EQ(bench.ReadModule(0), ModuleCode::Success);
 #if defined(_WIN32)
     // The ANSI file functions take paths of up to 259 characters.
     const std::string start = folder.File("");

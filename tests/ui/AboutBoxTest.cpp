@@ -4,12 +4,12 @@
 #include <optional>
 #include <utility>
 
-#include "app/CWin32VersionResources.h"
 #include "res/resource.h"
-#include "ui/BitmapDrawing.h"
 #include "ui/CAboutDlg.h"
-#include "ui/GdiGuards.h"
 #include "ui/UiTestSupport.h"
+#include "win32/BitmapDrawing.h"
+#include "win32/CWin32VersionResources.h"
+#include "win32/GdiGuards.h"
 
 namespace stratigon::test {
 namespace {
@@ -34,7 +34,7 @@ LONG Height(const RECT& r) { return r.bottom - r.top; }
 
 TEST(AboutBox, ShowsTheVersionTextsOfTheProgramOrWhatItsResourceSays)
 {
-    CWin32VersionResources system;
+    win32::CWin32VersionResources system;
     ListedVersions withoutProductVersion;
     withoutProductVersion.files["plain.exe"] = std::nullopt;
     const struct {
@@ -55,9 +55,9 @@ TEST(AboutBox, ShowsTheVersionTextsOfTheProgramOrWhatItsResourceSays)
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.what);
-        CAboutDlg about(test.versions, test.file);
-        ASSERT_TRUE(about.Create(nullptr));
-        const HWND box = about.GetHwnd();
+        const auto about = win32::MakeDialog<CAboutDlg>(test.versions, test.file);
+        ASSERT_TRUE(about->Create(nullptr));
+        const HWND box = about->GetHwnd();
         EXPECT_EQ((std::vector<std::string>{ControlText(box, IDC_ABOUT_TITLE), ControlText(box, IDC_ABOUT_VERSION),
                                             ControlText(box, IDC_ABOUT_COPYRIGHT), ControlText(box, IDC_ABOUT_TRADEMARKS)}),
                   test.texts);
@@ -67,9 +67,9 @@ TEST(AboutBox, ShowsTheVersionTextsOfTheProgramOrWhatItsResourceSays)
 
 TEST(AboutBox, LaysTheTextsOutBesideThePictureWithOkAndTheLogoInTheCorners)
 {
-    CAboutDlg about(nullptr);
-    ASSERT_TRUE(about.Create(nullptr));
-    const HWND box = about.GetHwnd();
+    const auto about = win32::MakeDialog<CAboutDlg>(nullptr);
+    ASSERT_TRUE(about->Create(nullptr));
+    const HWND box = about->GetHwnd();
     const RECT p = ClientRectOf(box, IDC_ABOUT_PICTURE), k = ClientRectOf(box, IDOK), t = ClientRectOf(box, IDC_ABOUT_TITLE),
                v = ClientRectOf(box, IDC_ABOUT_VERSION), n = ClientRectOf(box, IDC_ABOUT_COPYRIGHT),
                m = ClientRectOf(box, IDC_ABOUT_TRADEMARKS), l = ClientRectOf(box, IDC_ABOUT_LOGO);
@@ -98,16 +98,16 @@ TEST(TransparentBitmap, ShowsTheBackgroundWhereTheBitmapIsLightGrey)
     const COLORREF green = RGB(0, 128, 0);
     Canvas canvas(120, 40, green);
     RECT place{10, 5, 0, 0};
-    ASSERT_TRUE(ui::DrawTransparentBitmap(canvas.dc.get(), IDB_LOGO, place));
+    ASSERT_TRUE(win32::DrawTransparentBitmap(canvas.dc.get(), IDB_LOGO, place));
     EXPECT_EQ(place.right, 10 + 94);
     EXPECT_EQ(place.bottom, 5 + 25);
     EXPECT_EQ(canvas.At(10, 5), green) << "the logo's light grey corner";
     EXPECT_EQ(canvas.At(60, 5 + 21), RGB(255, 0, 0)) << "the logo's red line";
     EXPECT_EQ(canvas.At(5, 2), green) << "outside the logo";
     EXPECT_GT(canvas.Count(place, RGB(0, 0, 128)), 50) << "the maker's name";
-    EXPECT_EQ(canvas.Count(place, ui::kTransparentColour), 0) << "no light grey shows";
+    EXPECT_EQ(canvas.Count(place, win32::kTransparentColour), 0) << "no light grey shows";
     RECT nowhere{};
-    EXPECT_FALSE(ui::DrawTransparentBitmap(canvas.dc.get(), 4242, nowhere));
+    EXPECT_FALSE(win32::DrawTransparentBitmap(canvas.dc.get(), 4242, nowhere));
 }
 
 // What the resource says a pixel is: the colour-table entry its index names, or its own colour.
@@ -140,18 +140,18 @@ TEST(LoadDibWithPalette, UsesThePalettesOfPaletteBitmapsAndNoneForTrueColour)
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.id);
-        ui::UniquePalette palette;
-        const ui::UniqueBitmap bitmap = ui::LoadDibWithPalette(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(test.id), palette);
+        win32::UniquePalette palette;
+        const win32::UniqueBitmap bitmap = win32::LoadDibWithPalette(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(test.id), palette);
         ASSERT_TRUE(bitmap);
         EXPECT_EQ(static_cast<bool>(palette), test.palette);
-        const ui::UniqueDC dc(::CreateCompatibleDC(nullptr));
-        const ui::CSelectObject selection(dc.get(), bitmap.get());
+        const win32::UniqueDC dc(::CreateCompatibleDC(nullptr));
+        const win32::CSelectObject selection(dc.get(), bitmap.get());
         for (const POINT& pixel : test.pixels)
             EXPECT_EQ(::GetPixel(dc.get(), pixel.x, pixel.y), ResourcePixel(test.id, pixel.x, pixel.y))
                 << pixel.x << "," << pixel.y;
     }
-    ui::UniquePalette none;
-    EXPECT_FALSE(ui::LoadDibWithPalette(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(4242), none));
+    win32::UniquePalette none;
+    EXPECT_FALSE(win32::LoadDibWithPalette(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(4242), none));
 }
 
 }  // namespace

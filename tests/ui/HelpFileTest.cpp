@@ -8,9 +8,10 @@
 #include <regex>
 #include <set>
 
-#include "ui/ComPtr.h"
 #include "ui/PopupTexts.h"
 #include "ui/UiTestSupport.h"
+#include "win32/ComPtr.h"
+#include "win32/ProgramPath.h"
 
 namespace stratigon::test {
 
@@ -36,12 +37,10 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-        ui::ComPtr<IITStorage> reader;
+        win32::ComPtr<IITStorage> reader;
         ASSERT_EQ(::CoCreateInstance(kClassItStorage, nullptr, CLSCTX_INPROC_SERVER, kInterfaceItStorage, reader.put_void()), S_OK);
-        wchar_t path[MAX_PATH] = {};
-        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-        std::wcscpy(std::wcsrchr(path, L'\\') + 1, L"Stratigon.chm");
-        ASSERT_EQ(reader->StgOpenStorage(path, nullptr, STGM_READ | STGM_SHARE_DENY_WRITE, nullptr, 0, storage.put()), S_OK);
+        const std::wstring path = win32::ProgramFolder() + L"\\Stratigon.chm";
+        ASSERT_EQ(reader->StgOpenStorage(path.c_str(), nullptr, STGM_READ | STGM_SHARE_DENY_WRITE, nullptr, 0, storage.put()), S_OK);
     }
     void TearDown() override
     {
@@ -53,7 +52,7 @@ protected:
     std::optional<std::string> Read(const std::string& name) const
     {
         const std::wstring wide(name.begin(), name.end());
-        ui::ComPtr<IStream> stream;
+        win32::ComPtr<IStream> stream;
         if (FAILED(storage->OpenStream(wide.c_str(), nullptr, STGM_READ, 0, stream.put())))
             return std::nullopt;
         std::string bytes;
@@ -73,7 +72,7 @@ protected:
         return targets;
     }
 
-    ui::ComPtr<IStorage> storage;
+    win32::ComPtr<IStorage> storage;
 };
 
 TEST_F(HelpFile, EveryPageOfTheContentsAndTheIndexIsInside)

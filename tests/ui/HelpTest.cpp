@@ -10,10 +10,10 @@
 #include "support/SimulatedBench.h"
 #include "support/TempFolder.h"
 #include "ui/CHelpRouting.h"
-#include "ui/CHtmlHelpLoader.h"
 #include "ui/CMainWindow.h"
 #include "ui/PopupTexts.h"
 #include "ui/UiTestSupport.h"
+#include "win32/CHtmlHelpLoader.h"
 
 namespace stratigon::test {
 namespace {
@@ -30,7 +30,7 @@ struct HelpCall {
     std::string font;
 };
 
-class RecordingHtmlHelp final : public ui::IHtmlHelp {
+class RecordingHtmlHelp final : public win32::IHtmlHelp {
 public:
     bool IsAvailable() override { return available; }
     HWND Call(HWND caller, const std::string& file, UINT command, DWORD_PTR data) override
@@ -56,7 +56,7 @@ protected:
         bench = std::make_unique<SimulatedBench>(benchText);
         report = std::make_unique<TestReport>(bench->sink);
         application.help = &help;
-        window = std::make_unique<ui::CMainWindow>(bench->Module(), bench->sink, report->writer, application);
+        window = win32::MakeDialog<ui::CMainWindow>(bench->Module(), bench->sink, report->writer, application);
         ASSERT_TRUE(window->Create(nullptr));
         dialog = window->GetHwnd();
     }
@@ -113,7 +113,7 @@ protected:
     ui::ApplicationState application;
     std::unique_ptr<SimulatedBench> bench;
     std::unique_ptr<TestReport> report;
-    std::unique_ptr<ui::CMainWindow> window;
+    win32::UniqueDialog<ui::CMainWindow> window;
     HWND dialog = nullptr;
 };
 
@@ -253,7 +253,7 @@ TEST_F(HelpTest, EveryControlOfTheMainDialogCarriesAContextIdAndThePopupTextsCov
 
 TEST(HtmlHelpLoader, WithoutTheHelpControlEveryCallDoesNothing)
 {
-    ui::CHtmlHelpLoader missing("C:\\nowhere\\hhctrl.ocx");
+    win32::CHtmlHelpLoader missing("C:\\nowhere\\hhctrl.ocx");
     EXPECT_FALSE(missing.IsAvailable());
     EXPECT_EQ(missing.Call(nullptr, "Stratigon.chm", HH_DISPLAY_TOC, 0), nullptr);
 }

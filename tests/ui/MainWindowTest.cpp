@@ -3,12 +3,14 @@
 #include <functional>
 #include <memory>
 
+#include "module/ModuleCodes.h"
 #include "res/resource.h"
 #include "simulator/SimulatorControl.h"
 #include "support/SimulatedBench.h"
 #include "ui/CMainWindow.h"
 #include "ui/SharedDialogPosition.h"
 #include "ui/UiTestSupport.h"
+#include "win32/FrameworkMessages.h"
 
 namespace stratigon::test {
 namespace {
@@ -33,7 +35,7 @@ protected:
         bench = std::make_unique<SimulatedBench>(benchText);
         ASSERT_TRUE(bench->Scanned());
         report = std::make_unique<TestReport>(bench->sink);
-        window = std::make_unique<CMainWindow>(bench->Module(), bench->sink, report->writer, application);
+        window = win32::MakeDialog<CMainWindow>(bench->Module(), bench->sink, report->writer, application);
         ASSERT_TRUE(window->Create(nullptr));
         dialog = window->GetHwnd();
     }
@@ -85,7 +87,7 @@ protected:
     ui::ApplicationState application;
     std::unique_ptr<SimulatedBench> bench;
     std::unique_ptr<TestReport> report;
-    std::unique_ptr<CMainWindow> window;
+    win32::UniqueDialog<CMainWindow> window;
     HWND dialog = nullptr;
 };
 
@@ -345,7 +347,7 @@ TEST_F(MainWindowTest, MenuPromptsFollowTheHighlightedEntry)
     }
     CloseMenu();
     EXPECT_EQ(Status(), "For Help, press F1");
-    EXPECT_EQ(::SendMessageA(dialog, 0x0362, ID_HELP_TOPICS, 0), 112) << "the request gives back the prompt shown before";
+    EXPECT_EQ(::SendMessageA(dialog, win32::kSetMessageString, ID_HELP_TOPICS, 0), ModuleCode::Success) << "the request gives back the prompt shown before";
     EXPECT_EQ(Status(), "Opens the help topics browser");
 }
 
@@ -360,7 +362,7 @@ BOOL CALLBACK CollectControl(HWND control, LPARAM controls)
 TEST_F(MainWindowTest, TheStatusBarMakesTheDialogTallerByItsHeightAndMovesNoControl)
 {
     Open(Bench({Analyzer(0, 3)}));
-    const ui::UniqueWindow plain(::CreateDialogParamA(ui::CDialog::ResourceInstance(), MAKEINTRESOURCEA(IDD_STRATIGON_DIALOG),
+    const win32::UniqueWindow plain(::CreateDialogParamA(win32::CDialog::ResourceInstance(), MAKEINTRESOURCEA(IDD_STRATIGON_DIALOG),
                                                       nullptr, &PlainDialog, 0));
     ASSERT_TRUE(plain);
     RECT plainWindow{}, mainWindow{}, bar{};

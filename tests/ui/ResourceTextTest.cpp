@@ -2,7 +2,7 @@
 
 #include "module/ModuleCodes.h"
 #include "res/resource.h"
-#include "ui/CDialog.h"
+#include "win32/CDialog.h"
 
 namespace stratigon::test {
 namespace {
@@ -14,7 +14,7 @@ TEST(ResourceTexts, TheStringTableHoldsTheModuleCodeTexts)
     for (int code : {ModuleCode::UpdateComplete, ModuleCode::UpdateFailed, ModuleCode::CannotUpgrade,
                      ModuleCode::NoModule, ModuleCode::QueryFailed, ModuleCode::InvalidSerialNumber,
                      ModuleCode::InvalidPatternGeneratorOption, ModuleCode::InvalidFirmwareVersion})
-        EXPECT_EQ(ui::LoadResourceString(static_cast<UINT>(code)), ModuleCodeText(code)) << "string " << code;
+        EXPECT_EQ(win32::LoadResourceString(static_cast<UINT>(code)), ModuleCodeText(code)) << "string " << code;
 }
 
 TEST(ResourceTexts, TheStatusAndStartUpTextsAreThere)
@@ -36,7 +36,7 @@ TEST(ResourceTexts, TheStatusAndStartUpTextsAreThere)
         {ID_HELP_WHATS_THIS, "Displays help for a selected control or object"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ui::LoadResourceString(c.id), c.text) << "string " << c.id;
+        EXPECT_EQ(win32::LoadResourceString(c.id), c.text) << "string " << c.id;
 }
 
 }  // namespace

@@ -1,10 +1,28 @@
 #include "ui/UiTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 
 #include "ui/CMainStatusBar.h"
+#include "win32/CDialog.h"
 
 namespace stratigon::test {
+
+namespace {
+
+// After every dialog test of the program: no dialog object went before its window.
+class DialogLifetimeCheck final : public ::testing::Environment {
+public:
+    void TearDown() override
+    {
+        EXPECT_EQ(win32::CDialog::WindowsThatOutlivedTheirDialog(), 0)
+            << "a modeless dialog's object went before its window: own it through win32::UniqueDialog";
+    }
+};
+const auto* const g_dialogLifetimeCheck = ::testing::AddGlobalTestEnvironment(new DialogLifetimeCheck);
+
+}  // namespace
 
 TestReport::TestReport(IMessageSink& messages) : writer(messages, versions, today, folders)
 {
@@ -13,11 +31,11 @@ TestReport::TestReport(IMessageSink& messages) : writer(messages, versions, toda
 
 Canvas::Canvas(int width, int height, COLORREF colour)
 {
-    const ui::CWindowDC screen(nullptr);
+    const win32::CWindowDC screen(nullptr);
     bitmap.reset(::CreateCompatibleBitmap(screen.get(), width, height));
     selection.emplace(dc.get(), bitmap.get());
     const RECT all{0, 0, width, height};
-    const ui::UniqueHandle<HBRUSH, &ui::DeleteGdiObject<HBRUSH>> brush(::CreateSolidBrush(colour));
+    const win32::UniqueBrush brush(::CreateSolidBrush(colour));
     ::FillRect(dc.get(), &all, brush.get());
 }
 

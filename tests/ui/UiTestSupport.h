@@ -13,7 +13,7 @@
 #include "support/DialogControls.h"
 #include "support/Recorders.h"
 #include "support/ReportDoubles.h"
-#include "ui/GdiGuards.h"
+#include "win32/GdiGuards.h"
 
 namespace stratigon::test {
 
@@ -40,9 +40,9 @@ void ClickButton(HWND dialog, int id);
 
 // A memory context with a bitmap of its own, painted one colour, to draw on and read back.
 struct Canvas {
-    ui::UniqueDC dc{::CreateCompatibleDC(nullptr)};
-    ui::UniqueBitmap bitmap;
-    std::optional<ui::CSelectObject> selection;
+    win32::UniqueDC dc{::CreateCompatibleDC(nullptr)};
+    win32::UniqueBitmap bitmap;
+    std::optional<win32::CSelectObject> selection;
     Canvas(int width, int height, COLORREF colour);
     COLORREF At(int x, int y) const { return ::GetPixel(dc.get(), x, y); }
     // How many pixels of the rectangle have this colour.

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "module/ModuleCodes.h"
 #include "res/resource.h"
 #include "support/SimulatedBench.h"
 #include "ui/CInstallUpgradeDlg.h"
@@ -34,13 +35,13 @@ protected:
     {
         bench = std::make_unique<SimulatedBench>(benchText);
         ASSERT_TRUE(bench->Scanned());
-        ASSERT_EQ(bench->Module().ReadModule(bench->SessionAt(0)), 112);
+        ASSERT_EQ(bench->Module().ReadModule(bench->SessionAt(0)), ModuleCode::Success);
         report = std::make_unique<TestReport>(bench->sink);
     }
 
     HWND OpenPossibleUpgrades()
     {
-        possible = std::make_unique<ui::CPossibleUpgradesDlg>(bench->Module(), bench->sink, report->writer,
+        possible = win32::MakeDialog<ui::CPossibleUpgradesDlg>(bench->Module(), bench->sink, report->writer,
                                                               "Expansion-2", "3");
         EXPECT_TRUE(possible->Create(nullptr));
         return possible->GetHwnd();
@@ -55,8 +56,8 @@ protected:
 
     std::unique_ptr<SimulatedBench> bench;
     std::unique_ptr<TestReport> report;
-    std::unique_ptr<ui::CPossibleUpgradesDlg> possible;
-    std::unique_ptr<ui::CInstallUpgradeDlg> install;
+    win32::UniqueDialog<ui::CPossibleUpgradesDlg> possible;
+    win32::UniqueDialog<ui::CInstallUpgradeDlg> install;
 };
 
 TEST_F(UpgradeDialogsTest, PossibleUpgradesShowTheModuleAndItsFittingOptionsSorted)
@@ -108,7 +109,7 @@ TEST_F(UpgradeDialogsTest, UpgradeDialogsOpenWhereTheLastOneClosed)
     EXPECT_EQ(ui::SharedDialogPosition.x, 210);
     EXPECT_EQ(ui::SharedDialogPosition.y, 160);
 
-    install = std::make_unique<ui::CInstallUpgradeDlg>(bench->Module(), bench->sink, bench->SessionAt(0), "Mainframe", "3");
+    install = win32::MakeDialog<ui::CInstallUpgradeDlg>(bench->Module(), bench->sink, bench->SessionAt(0), "Mainframe", "3");
     ASSERT_TRUE(install->Create(nullptr));
     EXPECT_EQ(TopLeftOf(install->GetHwnd()).x, 210);
     EXPECT_EQ(TopLeftOf(install->GetHwnd()).y, 160);
@@ -127,7 +128,7 @@ TEST_F(UpgradeDialogsTest, EnterDoesNotCloseThePossibleUpgradesButEscapeDoes)
 TEST_F(UpgradeDialogsTest, TheInstallWindowInstallsOnlyThePickedOption)
 {
     Read(OneAnalyzer("KVX7L1A", 65536, 100));
-    install = std::make_unique<ui::CInstallUpgradeDlg>(bench->Module(), bench->sink, bench->SessionAt(0), "Mainframe", "3");
+    install = win32::MakeDialog<ui::CInstallUpgradeDlg>(bench->Module(), bench->sink, bench->SessionAt(0), "Mainframe", "3");
     ASSERT_TRUE(install->Create(nullptr));
     const HWND dialog = install->GetHwnd();
     ClickButton(dialog, IDC_INSTALL);

@@ -1,0 +1,41 @@
+#include "catalogue/ModuleLookup.h"
+
+#include "catalogue/AutomationResult.h"
+#include "catalogue/CatalogueText.h"
+
+namespace stratigon {
+
+FoundModule FindModuleByUniqueId(CModule& module, std::string_view uniqueId)
+{
+    const std::string wanted = UpperCase(uniqueId);
+    FoundModule found;
+    for (int row = 0; row < module.GetDeviceCount(); ++row) {
+        found.status = module.ReadModule(module.GetDevice(row).session);
+        if (module.GetUniqueId() == wanted) {
+            found.row = row;
+            return found;
+        }
+    }
+    return found;
+}
+
+UniqueIdLookup FindUniqueIdBySerial(CModule& module, std::string_view serialNumber)
+{
+    const std::string wanted = UpperCase(serialNumber);
+    if (wanted.empty()) {
+        if (module.GetDeviceCount() != 1)
+            return {AutomationResult::SerialRequired, {}};
+        module.ReadModule(module.GetDevice(0).session);
+        return {AutomationResult::Success, module.GetUniqueId()};
+    }
+    for (int row = 0; row < module.GetDeviceCount(); ++row) {
+        module.ReadModule(module.GetDevice(row).session);
+        if (module.GetSerialNumber() == wanted) {
+            const std::string uniqueId = module.GetUniqueId();
+            return {uniqueId.empty() ? AutomationResult::NoUniqueId : AutomationResult::Success, uniqueId};
+        }
+    }
+    return {AutomationResult::SerialNotFound, {}};
+}
+
+}  // namespace stratigon

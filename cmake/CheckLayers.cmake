@@ -1,0 +1,47 @@
+cmake_minimum_required(VERSION 3.25)
+# The layers of the source tree, checked on every build: each folder may include only the
+# folders it builds on. Run as  cmake -DROOT=<source tree> -DSTAMP=<file> -P CheckLayers.cmake
+#
+# A folder's own headers are always allowed; "Stratigon.h" (the generated automation header)
+# is not a folder and is left to the targets that link it.
+set(core instrument module catalogue report)
+set(layers instrument module catalogue report simulator win32 cli ui app)
+set(builds_on_instrument "")
+set(builds_on_module instrument)
+set(builds_on_catalogue instrument module)
+set(builds_on_report instrument module catalogue)
+set(builds_on_simulator "")
+set(builds_on_win32 "")
+set(builds_on_cli ${core} win32)
+set(builds_on_ui ${core} win32 res)
+set(builds_on_app ${core} win32 ui res)
+# Single headers a layer may take from a folder it does not build on: the simulator speaks the
+# VISA standard's types, and the platform layer implements the core's outside-world interfaces.
+set(also_simulator instrument/VisaTypes.h)
+set(also_win32 report/IFolderLookup.h report/IVersionResources.h)
+
+set(failures "")
+foreach(folder IN LISTS layers)
+  set(allowed ${folder} ${builds_on_${folder}})
+  file(GLOB_RECURSE sources ${ROOT}/${folder}/*.h ${ROOT}/${folder}/*.cpp)
+  foreach(source IN LISTS sources)
+    file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"[^\"/]+/")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*$" "\\1" header "${line}")
+      string(REGEX REPLACE "/.*$" "" used "${header}")
+      if(used IN_LIST allowed)
+        continue()
+      endif()
+      if(header IN_LIST also_${folder})
+        continue()
+      endif()
+      file(RELATIVE_PATH name ${ROOT} ${source})
+      string(APPEND failures "  ${name} includes \"${header}\": ${folder}/ does not build on ${used}/\n")
+    endforeach()
+  endforeach()
+endforeach()
+
+if(failures)
+  message(FATAL_ERROR "The source tree breaks its layers:\n${failures}")
+endif()
+file(WRITE ${STAMP} "layers hold\n")
