@@ -105,7 +105,7 @@ run: windows
 		WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; \
 		WINEPREFIX=$(WINEPREFIX) $(XVFB) tools/run-showcase $(WINDOWS)/bin out; status=$$?; \
 		WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; \
-		echo "Screenshots of the scanning window, the main dialog, a What's This popup, the About box, the Possible Upgrades dialog, the install window and the main dialog after the script sample are in out/."; \
+		echo "Screenshots of the scanning window, the main dialog, a What's This popup, the About box, the Possible Upgrades dialog, the install window and the main dialog after the script sample are in out/, with the inventory sample's out/inventory.csv."; \
 		exit $$status; \
 	fi
 

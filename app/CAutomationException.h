@@ -23,7 +23,27 @@ private:
     std::string m_description;
 };
 
+// A failure the platform has a code for, such as an index out of range: the caller gets that
+// code rather than one of the message table.
+class CPlatformFailure {
+public:
+    CPlatformFailure(long status, std::string description) : m_status(status), m_description(std::move(description)) {}
+    long Status() const { return m_status; }
+    const std::string& Description() const { return m_description; }
+
+private:
+    long m_status;
+    std::string m_description;
+};
+
 // Raises the error of a nonzero automation result: its low 16 bits are the code.
 [[noreturn]] void RaiseAutomationError(std::uint32_t result);
+
+// Raises the error of `result` unless it is success (0).
+inline void RaiseIfFailed(std::uint32_t result)
+{
+    if (result != 0)
+        RaiseAutomationError(result);
+}
 
 }  // namespace stratigon::app

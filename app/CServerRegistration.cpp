@@ -4,6 +4,8 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <utility>
+
 #include "Stratigon.h"
 #include "app/CpiApplicationFactory.h"
 #include "ui/ApplicationState.h"
@@ -84,8 +86,20 @@ std::string DeleteTree(const std::string& key)
 std::string ClassKey() { return std::string(kClasses) + "CLSID\\" + GuidText(CLSID_StratigonApplication); }
 std::string ProgIdKey() { return std::string(kClasses) + CpiApplicationFactory::kProgId; }
 
+// Every version of the type library the program has published, the current one first.
+constexpr std::pair<WORD, WORD> kLibraryVersions[] = {{1, 1}, {1, 0}};
+
+// A library that was never registered is no failure.
+void UnregisterTypeLibraries()
+{
+    for (const auto& [major, minor] : kLibraryVersions)
+        ::UnRegisterTypeLib(LIBID_StratigonLib, major, minor, LOCALE_NEUTRAL, SYS_WIN64);
+}
+
 std::string RegisterTypeLibrary(const std::wstring& programPath)
 {
+    // An older registration would leave its interfaces pointing at an older library.
+    UnregisterTypeLibraries();
     win32::ComPtr<ITypeLib> library;
     const HRESULT result = ::LoadTypeLibEx(programPath.c_str(), REGKIND_REGISTER, library.put());
     if (FAILED(result))
@@ -147,8 +161,7 @@ std::string CServerRegistration::Register(const std::wstring& programPath)
 
 std::string CServerRegistration::Unregister()
 {
-    // A library that was never registered is no failure.
-    ::UnRegisterTypeLib(LIBID_StratigonLib, 1, 0, LOCALE_NEUTRAL, SYS_WIN64);
+    UnregisterTypeLibraries();
     if (std::string failure = DeleteTree(ClassKey()); !failure.empty())
         return failure;
     return DeleteTree(ProgIdKey());

@@ -16,6 +16,7 @@ CStratigonApp::CStratigonApp() : m_help(m_htmlHelp, win32::AnsiPath(win32::Progr
 {
     m_state.versions = &m_versions;
     m_state.help = &m_help;
+    m_state.alerts = &m_messages;
 }
 
 CStratigonApp::~CStratigonApp() = default;

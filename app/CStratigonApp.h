@@ -13,6 +13,7 @@
 #include "module/SystemClock.h"
 #include "report/CUpgradeInfoFile.h"
 #include "report/SystemLocalDate.h"
+#include "ui/CAutomationAlerts.h"
 #include "ui/CHelpRouting.h"
 #include "ui/CMainWindow.h"
 #include "ui/CMessageBoxSink.h"
@@ -46,7 +47,9 @@ private:
     bool DiscoverModules();
     void RunMainDialog();
 
-    ui::CMessageBoxSink m_messages;
+    ui::CMessageBoxSink m_messageBoxes;
+    // Every text for the user goes here: a box, unless an automation client asked for none.
+    ui::CAutomationAlerts m_messages{m_messageBoxes};
     ThreadSleeper m_sleeper;
     SystemClock m_clock;
     DeviceRandomSource m_random;

@@ -16,9 +16,11 @@ bool IsOmitted(const VARIANT& argument)
 }  // namespace
 
 HRESULT DispatchArguments::Convert(const DISPPARAMS& parameters, std::span<const ParameterType> types,
-                                   UINT* argumentError)
+                                   UINT* argumentError, bool assignment)
 {
-    if (parameters.cNamedArgs != 0)
+    const bool namedValue = parameters.cNamedArgs == 1 && parameters.rgdispidNamedArgs != nullptr &&
+                            parameters.rgdispidNamedArgs[0] == DISPID_PROPERTYPUT;
+    if (assignment ? !namedValue : parameters.cNamedArgs != 0)
         return DISP_E_NONAMEDARGS;
     if (parameters.cArgs > types.size())
         return DISP_E_BADPARAMCOUNT;
@@ -46,14 +48,33 @@ HRESULT DispatchArguments::ConvertOne(const VARIANT& argument, ParameterType typ
         return result;
     if (IsOmitted(copy.get()))
         return DISP_E_PARAMNOTOPTIONAL;
-    result = ::VariantChangeType(&copy.get(), &copy.get(), 0, type == ParameterType::Long ? VT_I4 : VT_BSTR);
+    value.isText = type == ParameterType::Text || (type == ParameterType::Index && V_VT(&copy.get()) == VT_BSTR);
+    const VARTYPE wanted = value.isText ? VT_BSTR : type == ParameterType::Bool ? VT_BOOL : VT_I4;
+    result = ::VariantChangeType(&copy.get(), &copy.get(), 0, wanted);
     if (FAILED(result))
         return result;
-    if (type == ParameterType::Long)
-        value.number = V_I4(&copy.get());
-    else
+    if (value.isText)
         value.text = win32::AnsiFromBstr(V_BSTR(&copy.get()));
+    else if (wanted == VT_BOOL)
+        value.number = V_BOOL(&copy.get()) != VARIANT_FALSE ? 1 : 0;
+    else
+        value.number = V_I4(&copy.get());
     return S_OK;
+}
+
+ItemIndex DispatchArguments::Index(std::size_t position) const
+{
+    const Value& value = m_values.at(position);
+    return value.isText ? ItemIndex{std::nullopt, value.text} : ItemIndex{value.number, {}};
+}
+
+HRESULT DispatchArguments::ToIndex(const VARIANT& argument, ItemIndex& index)
+{
+    Value value;
+    const HRESULT converted = ConvertOne(argument, ParameterType::Index, value);
+    if (SUCCEEDED(converted))
+        index = value.isText ? ItemIndex{std::nullopt, value.text} : ItemIndex{value.number, {}};
+    return converted;
 }
 
 }  // namespace stratigon::app

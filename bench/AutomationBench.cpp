@@ -19,6 +19,7 @@
 #include "simulator/SimulatorControl.h"
 #include "support/AutomationCalls.h"
 #include "support/SimulatedBench.h"
+#include "ui/CAutomationAlerts.h"
 #include "ui/CMainWindow.h"
 #include "ui/UiTestSupport.h"
 #include "win32/ComPtr.h"
@@ -87,20 +88,66 @@ bool GetLastUniqueId(IStratigonApplication* client)
     return SUCCEEDED(result);
 }
 
-Measurement InProcess(const std::string& benchText)
+// What an inventory script does: reads the collection, walks it and reads every property of
+// every module, its possible upgrades included.
+bool ReadEveryProperty(IStratigonApplication2* client)
 {
-    test::SimulatedBench bench(benchText);
-    test::TestReport report(bench.sink);
-    ui::ApplicationState application;
+    win32::ComPtr<IStratigonModules> modules;
+    win32::ComPtr<IUnknown> walker;
+    if (FAILED(client->get_Modules(modules.put())) || FAILED(modules->get__NewEnum(walker.put())))
+        return false;
+    const auto items = walker.As<IEnumVARIANT>(IID_IEnumVARIANT);
+    VARIANT item;
+    ::VariantInit(&item);
+    int read = 0;
+    while (items && items->Next(1, &item, nullptr) == S_OK) {
+        const auto module = win32::ComPtr<IDispatch>(V_DISPATCH(&item)).As<IStratigonModule>(IID_IStratigonModule);
+        ::VariantClear(&item);
+        LONG number = 0;
+        for (auto get : {&IStratigonModule::get_Frame, &IStratigonModule::get_Slot, &IStratigonModule::get_ReadStatus})
+            (module.get()->*get)(&number);
+        for (auto get : {&IStratigonModule::get_FrameName, &IStratigonModule::get_ResourceName,
+                         &IStratigonModule::get_ProductType, &IStratigonModule::get_SerialNumber,
+                         &IStratigonModule::get_UniqueID, &IStratigonModule::get_MemoryDepth,
+                         &IStratigonModule::get_StateSpeed, &IStratigonModule::get_TimingSpeed,
+                         &IStratigonModule::get_Channels}) {
+            BSTR text = nullptr;
+            (module.get()->*get)(&text);
+            ::SysFreeString(text);
+        }
+        VARIANT lines;
+        if (FAILED(module->get_PossibleUpgrades(&lines)))
+            return false;
+        ::VariantClear(&lines);
+        ++read;
+    }
+    return read == kModules;
+}
+
+// Both measurements on one client: the look-up, then the inventory.
+std::vector<Measurement> MeasureBoth(IStratigonApplication2* client,
+                                     const std::function<std::vector<std::string>()>& traceSinceMark,
+                                     const std::function<void()>& mark)
+{
+    return {Measure([&] { return GetLastUniqueId(client); }, traceSinceMark, mark),
+            Measure([&] { return ReadEveryProperty(client); }, traceSinceMark, mark)};
+}
+
+std::vector<Measurement> InProcess(const std::string& benchText)
+{
+    test::RecordingSink boxes;
+    ui::CAutomationAlerts alerts(boxes);
+    test::SimulatedBench bench(benchText, {}, &alerts);
+    test::TestReport report(alerts);
+    ui::ApplicationState application{.alerts = &alerts};
     app::CpiApplicationFactory factory(application);
-    const auto window = win32::MakeDialog<ui::CMainWindow>(bench.Module(), bench.sink, report.writer, application);
+    const auto window = win32::MakeDialog<ui::CMainWindow>(bench.Module(), alerts, report.writer, application);
     window->Create(nullptr);
     const ui::CMainWindowBinding running(application, *window);
-    win32::ComPtr<IStratigonApplication> client;
-    if (FAILED(factory.CreateInstance(nullptr, IID_IStratigonApplication, client.put_void())))
+    win32::ComPtr<IStratigonApplication2> client;
+    if (FAILED(factory.CreateInstance(nullptr, IID_IStratigonApplication2, client.put_void())))
         return {};
-    return Measure([&] { return GetLastUniqueId(client.get()); }, [] { return sim::TraceLines(); },
-                   [] { sim::ClearTrace(); });
+    return MeasureBoth(client.get(), [] { return sim::TraceLines(); }, [] { sim::ClearTrace(); });
 }
 
 std::vector<std::string> LinesFrom(const fs::path& file, std::size_t skip)
@@ -113,7 +160,7 @@ std::vector<std::string> LinesFrom(const fs::path& file, std::size_t skip)
     return lines;
 }
 
-Measurement OutOfProcess(const fs::path& folder)
+std::vector<Measurement> OutOfProcess(const fs::path& folder)
 {
     const fs::path trace = folder / "trace.txt";
     test::AppDriver app;
@@ -127,15 +174,15 @@ Measurement OutOfProcess(const fs::path& folder)
         main = app.WaitForWindow("KVX Stratigon Utility");
     if (main == nullptr)
         return {};
-    Measurement result;
+    std::vector<Measurement> result;
     {
-        win32::ComPtr<IStratigonApplication> client;
-        if (FAILED(::CoCreateInstance(CLSID_StratigonApplication, nullptr, CLSCTX_LOCAL_SERVER, IID_IStratigonApplication,
+        win32::ComPtr<IStratigonApplication2> client;
+        if (FAILED(::CoCreateInstance(CLSID_StratigonApplication, nullptr, CLSCTX_LOCAL_SERVER, IID_IStratigonApplication2,
                                       client.put_void())))
             return {};
         std::size_t mark = 0;
-        result = Measure([&] { return GetLastUniqueId(client.get()); }, [&] { return LinesFrom(trace, mark); },
-                         [&] { mark = LinesFrom(trace, 0).size(); });
+        result = MeasureBoth(client.get(), [&] { return LinesFrom(trace, mark); },
+                             [&] { mark = LinesFrom(trace, 0).size(); });
     }
     ::PostMessageA(main, WM_CLOSE, 0, 0);
     app.WaitForExit();
@@ -155,10 +202,30 @@ void OneExchange(const std::string& benchText)
     std::printf("one query exchange (*IDN?), under Wine: %.0f ns\n", took / kRounds);
 }
 
-void Report(const char* where, const Measurement& measurement)
+void Report(const char* what, const char* where, const Measurement& measurement)
 {
-    std::printf("%-16s %10.2f ms %8zu writes %8zu reads\n", where, measurement.medianMs, measurement.writes,
+    std::printf("%-10s %-16s %10.2f ms %8zu writes %8zu reads\n", what, where, measurement.medianMs, measurement.writes,
                 measurement.reads);
+}
+
+// The fewest writes a call can make: one readout of each module it must look at, then the
+// dialog's selection again. A readout of these analyzers writes six queries.
+constexpr std::size_t kWritesPerReadout = 6;
+constexpr std::size_t kFewestWrites = (kModules + 1) * kWritesPerReadout;
+
+void ReportAll(const std::vector<Measurement>& inProcess, const std::vector<Measurement>& outOfProcess)
+{
+    const char* whats[] = {"look-up", "inventory"};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const Measurement in = i < inProcess.size() ? inProcess[i] : Measurement{};
+        const Measurement out = i < outOfProcess.size() ? outOfProcess[i] : Measurement{};
+        Report(whats[i], "in process", in);
+        Report(whats[i], "out of process", out);
+        std::printf("%-10s writes against the fewest (%zu): %.2f in process, %.2f out of process; out of process "
+                    "against 2 x in process + 5 ms: %.2f\n",
+                    whats[i], kFewestWrites, static_cast<double>(in.writes) / kFewestWrites,
+                    static_cast<double>(out.writes) / kFewestWrites, out.medianMs / (2 * in.medianMs + 5));
+    }
 }
 
 }  // namespace
@@ -173,11 +240,12 @@ int main()
     const std::string benchText = LargeBench();
     std::ofstream(folder / "bench.json") << benchText;
 
-    std::printf("GetUniqueID(\"%s\"), the last of %d modules, through the dual interface; median of %d calls\n",
+    std::printf("look-up: GetUniqueID(\"%s\"), the last of %d modules; inventory: Modules, walked, every property "
+                "of every module read; through the dual interfaces, median of %d calls\n",
                 kLastSerial.c_str(), kModules, kCalls);
     OneExchange(test::Bench({test::Analyzer(0, 3)}));
-    Report("in process", InProcess(benchText));
-    Report("out of process", OutOfProcess(folder));
+    const std::vector<Measurement> inProcess = InProcess(benchText);
+    ReportAll(inProcess, OutOfProcess(folder));
     fs::remove_all(folder);
     ::OleUninitialize();
     return 0;

@@ -5,6 +5,8 @@
 
 namespace stratigon {
 
+bool LooksLikeUniqueId(std::string_view text) { return text.find(':') != std::string_view::npos; }
+
 FoundModule FindModuleByUniqueId(CModule& module, std::string_view uniqueId)
 {
     const std::string wanted = UpperCase(uniqueId);

@@ -18,6 +18,9 @@ struct FoundModule {
     explicit operator bool() const { return row != kNone; }
 };
 
+// Unique IDs are written in pairs of hex digits between colons; serial numbers never hold one.
+bool LooksLikeUniqueId(std::string_view text);
+
 // The first module whose unique ID is `uniqueId`, in any letter case.
 FoundModule FindModuleByUniqueId(CModule& module, std::string_view uniqueId);
 

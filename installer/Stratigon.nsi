@@ -28,6 +28,8 @@ SetCompressor /SOLID lzma
 !macro SampleFiles command folder
   ${command} "${folder}UpgradeBySerial.vbs"
   ${command} "${folder}UpgradeBySerial.cpp"
+  ${command} "${folder}Inventory.vbs"
+  ${command} "${folder}inventory.js"
   ${command} "${folder}Stratigon.idl"
   ${command} "${folder}Stratigon.h"
   ${command} "${folder}Stratigon_i.c"

@@ -134,7 +134,7 @@ bool CVxiBus::VisitResource(const char* descriptor, const char* lockKey)
     }
     m_lockTaken = true;
     EnterDevice(DeviceEntry{session, static_cast<ViInt16>(slot), static_cast<ViInt16>(logicalAddress),
-                            static_cast<ViInt16>(interfaceNumber)});
+                            static_cast<ViInt16>(interfaceNumber), descriptor});
     return true;
 }
 

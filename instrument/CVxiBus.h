@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 #include "instrument/IMessageSink.h"
 #include "instrument/IScanProgress.h"
@@ -18,6 +19,7 @@ struct DeviceEntry {
     ViInt16 slot = 0;
     ViInt16 logicalAddress = 0;
     ViInt16 interfaceNumber = 0;  // the frame index
+    std::string resourceName;     // as the resource manager listed it
 };
 
 // Flags of the transport: report a failed write or read to the user, or stay silent.

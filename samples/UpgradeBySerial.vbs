@@ -18,8 +18,12 @@ End If
 report = ""
 If arguments.Count > 2 Then report = arguments(2)
 
-Set stratigon = CreateObject("Stratigon.Application")
 On Error Resume Next
+Set stratigon = CreateObject("Stratigon.Application")
+If Not IsObject(stratigon) Then
+    WScript.Echo "Cannot reach the KVX Stratigon Utility (Stratigon.Application): " & Err.Description
+    WScript.Quit 3
+End If
 
 uniqueId = stratigon.GetUniqueID(arguments(0))
 Check "GetUniqueID"

@@ -10,6 +10,7 @@ class IVersionResources;
 
 namespace stratigon::ui {
 
+class CAutomationAlerts;
 class CHelpRouting;
 class CMainWindow;
 class IAutomationProxyFactory;
@@ -30,6 +31,9 @@ struct ApplicationState {
     IVersionResources* versions = nullptr;
     // Where help goes; null: the help commands do nothing.
     CHelpRouting* help = nullptr;
+    // The program's message sink, which keeps automation calls from waiting for a person when
+    // a client asks; the automation objects need it.
+    CAutomationAlerts* alerts = nullptr;
 };
 
 // The main dialog bound to the application while it runs: the class object hands out proxies,

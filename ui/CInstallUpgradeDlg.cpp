@@ -3,6 +3,7 @@
 #include "catalogue/FindOptionTable.h"
 #include "catalogue/OptionNames.h"
 #include "catalogue/UpgradeInstallation.h"
+#include "module/ModuleCodes.h"
 #include "res/resource.h"
 #include "ui/ApplicationState.h"
 
@@ -81,6 +82,12 @@ void CInstallUpgradeDlg::OnInstall()
     const std::string option = line.substr(0, line.find('\t'));
     if (!ConfirmInstallation(option))
         return;
+    // The one module object may have read other modules since the window opened (a client's
+    // call): the installation is planned from this window's module as it is now.
+    if (const int status = m_upgrades.Module().ReadModule(m_session); status != ModuleCode::Success) {
+        m_upgrades.Messages().ShowMessage(ModuleCodeText(status));
+        return;
+    }
     std::int32_t rowCount = 0;
     const OptionRow* rows = FindOptionTable(m_upgrades.Module(), m_upgrades.Messages(), rowCount);
     if (rows == nullptr)

@@ -334,10 +334,14 @@ void CMainWindow::OnInstallUpgrade()
 {
     if (!HasUsableModule())
         return;
-    CInstallUpgradeDlg dialog(m_module, m_messages, m_selectedModule, m_frameName, m_slotText);
+    const ViSession installedOn = m_selectedModule;
+    CInstallUpgradeDlg dialog(m_module, m_messages, installedOn, m_frameName, m_slotText);
     dialog.DoModal(GetHwnd());
-    TransferToControls();
-    UpdateDisplay();
+    // A client may have selected another module while the window was open; the record then
+    // may still describe the module the window installed on.
+    if (m_selectedModule != installedOn)
+        m_selectionStatus = m_module.ReadModule(m_selectedModule);
+    ShowSelectedModule();
 }
 
 void CMainWindow::OnExit() { ::PostMessageA(GetHwnd(), WM_CLOSE, 0, 0); }
@@ -385,6 +389,9 @@ void CMainWindow::ForgetAutomationProxy()
 {
     m_automationProxy = nullptr;
     UpdateClientIndicator();
+    // A client that hid the window has gone: nobody could close a program that stayed hidden.
+    if (GetHwnd() != nullptr && !::IsWindowVisible(GetHwnd()))
+        ::ShowWindow(GetHwnd(), SW_SHOW);
 }
 
 ViSession CMainWindow::FindModuleByUniqueId(const std::string& uniqueId)
@@ -459,8 +466,7 @@ std::uint32_t CMainWindow::InstallUpgradeByUniqueId(const std::string& upgrade, 
         result = InstallOptionForClient(m_module, session, row, m_messages);
     }
     ReadSelectedModuleAgain();
-    TransferToControls();
-    UpdateDisplay();
+    ShowSelectedModule();
     return result;
 }
 
@@ -474,11 +480,35 @@ std::uint32_t CMainWindow::SaveUpgradeInfoByUniqueId(const std::string& path, co
     return result;
 }
 
+std::vector<ModuleReading> CMainWindow::ReadEveryModuleForClient()
+{
+    std::vector<ModuleReading> readings = ReadEveryModule(m_module);
+    ReadSelectedModuleAgain();
+    return readings;
+}
+
+ModuleReading CMainWindow::ReadModuleForClient(const DeviceEntry& device)
+{
+    const int status = m_module.ReadModule(device.session);
+    ModuleReading reading = TakeReading(m_module, device, status);
+    ReadSelectedModuleAgain();
+    return reading;
+}
+
 // The module object describes the dialog's selection again; the code is not kept.
 void CMainWindow::ReadSelectedModuleAgain()
 {
     if (m_selectedModule != kNoModule)
         m_module.ReadModule(m_selectedModule);
+}
+
+// The value fields show the module object's record only while it is the selected module's:
+// with no module selected they stay empty, whatever other module was read last.
+void CMainWindow::ShowSelectedModule()
+{
+    if (m_selectedModule != kNoModule)
+        TransferToControls();
+    UpdateDisplay();
 }
 
 void CMainWindow::OnHelpTopics()

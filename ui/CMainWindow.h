@@ -7,6 +7,7 @@
 
 #include "instrument/IMessageSink.h"
 #include "module/CModule.h"
+#include "module/ModuleReading.h"
 #include "module/ModuleCodes.h"
 #include "report/CUpgradeInfoFile.h"
 #include "ui/ApplicationState.h"
@@ -59,6 +60,10 @@ public:
     std::uint32_t InstallUpgradeByUniqueId(const std::string& upgrade, const std::string& uniqueId);
     std::uint32_t SaveUpgradeInfoByUniqueId(const std::string& path, const std::string& uniqueId,
                                             const std::string& upgradeText);
+    // The readings behind the automation module objects: every module once in table order, or
+    // one module again; then the selected module again, as after every operation above.
+    std::vector<ModuleReading> ReadEveryModuleForClient();
+    ModuleReading ReadModuleForClient(const DeviceEntry& device);
 
     // The status bar: created under the controls, the dialog growing by its height. Returns
     // the prompt shown before.
@@ -84,6 +89,7 @@ private:
     void SelectFirstSlot();
     void SelectSlotOfModule(ViSession session);
     void ReadSelectedModuleAgain();
+    void ShowSelectedModule();
     void ShowLabels(const int* shown, const int* hidden);
     void ShowNoModuleLabels();
     void ShowAnalyzerLabels();

@@ -4,107 +4,13 @@
 #include <memory>
 #include <optional>
 
-#include "Stratigon.h"
-#include "app/CpiApplicationFactory.h"
-#include "res/resource.h"
-#include "simulator/SimulatorControl.h"
-#include "support/AutomationCalls.h"
-#include "support/SimulatedBench.h"
-#include "support/TempFolder.h"
-#include "ui/CMainWindow.h"
-#include "ui/UiTestSupport.h"
+#include "tests/app/AutomationFixture.h"
 #include "win32/AnsiText.h"
-#include "win32/ComPtr.h"
 
 namespace stratigon::test {
 namespace {
 
 using win32::ComPtr;
-
-// The main dialog on the simulated bench, with the application state and class object that
-// Stratigon.exe gives it, as while the main dialog runs.
-class AutomationTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr))); }
-
-    void TearDown() override
-    {
-        running.reset();
-        window.reset();
-        PumpMessages();
-        ::OleUninitialize();
-    }
-
-    void Open(const std::string& benchText)
-    {
-        // The bench before goes first: its end resets the simulator.
-        running.reset();
-        window.reset();
-        report.reset();
-        bench.reset();
-        bench = std::make_unique<SimulatedBench>(benchText);
-        report = std::make_unique<TestReport>(bench->sink);
-        report->folders.documents = folder.Path().string();
-        window = win32::MakeDialog<ui::CMainWindow>(bench->Module(), bench->sink, report->writer, application);
-        ASSERT_TRUE(window->Create(nullptr));
-        dialog = window->GetHwnd();
-        running.emplace(application, *window);
-        sim::ClearTrace();
-    }
-
-    template <class Interface = IStratigonApplication>
-    win32::ComPtr<Interface> Connect(REFIID iid = IID_IStratigonApplication)
-    {
-        win32::ComPtr<Interface> client;
-        EXPECT_EQ(factory.CreateInstance(nullptr, iid, client.put_void()), S_OK);
-        return client;
-    }
-
-    std::string UniqueIdAt(int row)
-    {
-        bench->Module().ReadModule(bench->SessionAt(row));
-        const std::string id = bench->Module().GetUniqueId();
-        bench->Module().ReadModule(window->SelectedModule());
-        return id;
-    }
-
-    // Every operation ends with the module object describing the dialog's selection.
-    void ExpectModuleObjectOnSelection()
-    {
-        EXPECT_EQ(bench->Module().GetSerialNumber(), ControlText(dialog, IDC_SERIAL_NUMBER));
-    }
-
-    // The commands (not the queries) written to any module since the bench was opened.
-    static std::vector<std::string> CommandsSent()
-    {
-        std::vector<std::string> commands;
-        for (const std::string& line : sim::TraceLines()) {
-            const std::size_t message = line.find(' ', 2) + 1;
-            const std::string header = line.substr(message, line.find(' ', message) - message);
-            if (line.rfind("W ", 0) == 0 && header.back() != '?')
-                commands.push_back(header);
-        }
-        return commands;
-    }
-
-    // The client pane as the status bar draws it when the dialog asks.
-    int ClientPaneBluePixels() const
-    {
-        const Canvas canvas(60, 20, RGB(255, 255, 255));
-        const RECT pane{0, 0, 60, 20};
-        DrawStatusPane(dialog, ui::CMainStatusBar::kClientPane, canvas, pane);
-        return canvas.Count(pane, RGB(0, 0, 255));
-    }
-
-    TempFolder folder;
-    ui::ApplicationState application;
-    app::CpiApplicationFactory factory{application};
-    std::unique_ptr<SimulatedBench> bench;
-    std::unique_ptr<TestReport> report;
-    win32::UniqueDialog<ui::CMainWindow> window;
-    std::optional<ui::CMainWindowBinding> running;
-    HWND dialog = nullptr;
-};
 
 const std::string kSecondModule = Analyzer(0, 5, "KVX7L1B", "B000123");
 // Its readout stops at the width query, so its serial number is known but no unique ID.
@@ -181,7 +87,7 @@ TEST_F(AutomationTest, SelectModuleMovesTheFrameAndSlotListsToTheModule)
     EXPECT_EQ(ControlText(dialog, IDC_FRAME_LIST), "Mainframe");
     EXPECT_EQ(ControlText(dialog, IDC_SLOT_LIST), "7");
     EXPECT_EQ(window->SelectionStatus(), 114);
-    EXPECT_TRUE(bench->sink.messages.size() > 0) << "the failed readout told the user";
+    EXPECT_TRUE(boxes.messages.size() > 0) << "the failed readout told the user";
 }
 
 TEST_F(AutomationTest, InstallUpgradeTakesAnyFormOfTheOptionAndRefreshesTheDisplay)
@@ -209,7 +115,7 @@ TEST_F(AutomationTest, InstallUpgradeTakesAnyFormOfTheOptionAndRefreshesTheDispl
         EXPECT_EQ(ControlText(dialog, IDC_MEMORY_DEPTH), test.depth);
         EXPECT_EQ(ControlText(dialog, IDC_STATE_SPEED), test.speed);
         EXPECT_EQ(CommandsSent().empty(), test.result != S_OK);
-        EXPECT_TRUE(bench->sink.messages.empty()) << bench->sink.messages.front();
+        EXPECT_TRUE(boxes.messages.empty()) << boxes.messages.front();
     }
 }
 
@@ -223,12 +129,12 @@ TEST_F(AutomationTest, InstallUpgradeFailuresReachTheClientAndNothingReachesAnUn
 
     EXPECT_EQ(client->InstallUpgrade(Bstr("05").value, Bstr(UniqueIdAt(0)).value),
               Failure(1011));
-    EXPECT_EQ(bench->sink.messages, std::vector<std::string>{"Error: No option table defined for this product: KVX7L3A"});
+    EXPECT_EQ(boxes.messages, std::vector<std::string>{"Error: No option table defined for this product: KVX7L3A"});
 
-    bench->sink.messages.clear();
+    boxes.messages.clear();
     EXPECT_EQ(client->InstallUpgrade(Bstr("01").value, Bstr(UniqueIdAt(1)).value),
               Failure(1014));
-    EXPECT_EQ(bench->sink.messages, std::vector<std::string>{"Error: Unable to change the memory depth to 256K.\n"
+    EXPECT_EQ(boxes.messages, std::vector<std::string>{"Error: Unable to change the memory depth to 256K.\n"
                                                              "Upgrade failed."});
     ExpectModuleObjectOnSelection();
 }
@@ -354,7 +260,7 @@ TEST_F(AutomationTest, LateBoundCallsFindMembersByNameAndRefuseBadArgumentsBefor
         {"an omitted argument", 3, {Special(VT_ERROR)}, kCall, DISP_E_PARAMNOTOPTIONAL, kUntouched},
         {"one argument too many", 3, {Text(L"a"), Text(L"b")}, kCall, DISP_E_BADPARAMCOUNT, kUntouched},
         {"an assignment", 1, {Number(VT_I4, 1)}, DISPATCH_PROPERTYPUT, DISP_E_MEMBERNOTFOUND, kUntouched},
-        {"an unknown member", 6, {}, kCall, DISP_E_MEMBERNOTFOUND, kUntouched},
+        {"an unknown member", 9, {}, kCall, DISP_E_MEMBERNOTFOUND, kUntouched},
     };
     for (Case& test : cases) {
         SCOPED_TRACE(test.what);
@@ -381,7 +287,7 @@ TEST_F(AutomationTest, EveryClientSharesOneProxyAndTheDialogClosesOnlyWhenAllHav
     for (auto release : {std::function<void()>([&] { first.reset(); }), std::function<void()>([] {})}) {
         ::SendMessageA(dialog, WM_CLOSE, 0, 0);
         EXPECT_TRUE(::IsWindow(dialog));
-        EXPECT_EQ(bench->sink.messages.back(), refusal);
+        EXPECT_EQ(boxes.messages.back(), refusal);
         release();
     }
     second.reset();

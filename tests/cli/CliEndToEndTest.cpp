@@ -294,11 +294,12 @@ TEST_F(CliTest, WithoutNoWaitTheScanWaitsAsTheProgramDoes)
         EXPECT_EQ(r.exitCode, 0) << Describe(r);
         return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     };
+    // Only a lower bound, which a busy machine cannot break: a wait never ends early (give or
+    // take the timer's granularity).
     const std::string bench = folder.File("bench.json");
     const auto waited = timed({"--bench", bench, "scan"});
-    const auto skipped = timed({"--bench", bench, "--no-wait", "scan"});
-    EXPECT_GE(waited - skipped, 1150) << "one second before the scan and a quarter second for the one resource; waited "
-                                      << waited << " ms, without waits " << skipped << " ms";
+    EXPECT_GE(waited, 1200) << "one second before the scan and a quarter second for the one resource";
+    timed({"--bench", bench, "--no-wait", "scan"});
 }
 
 #if !defined(_WIN32)

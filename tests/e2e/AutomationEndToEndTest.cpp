@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
+#include <vector>
 #include <thread>
 
 #include "Stratigon.h"
@@ -213,6 +215,110 @@ TEST_F(AutomationEndToEndTest, ARequestWhileTheScanFailureIsShownIsRefused)
     EXPECT_EQ(app.WaitForExit(), 0);
 }
 
+// A rack with a product that has no option table and a module that never answers.
+const std::string kRack = R"({ "modules": [
+    { "interface": 0, "slot": 3, "logical_address": 24, "model_code": 1025, "idn": "QUORVALIS,KVX7L1A,B012345,FVER:4.2.1" },
+    { "interface": 1, "slot": 4, "logical_address": 36, "model_code": 1025, "idn": "QUORVALIS,KVX7L3A,B000777,FVER:4.2.1" },
+    { "interface": 1, "slot": 9, "logical_address": 41, "model_code": 1025, "faults": { "no_answer": ["*IDN?"] } } ] })";
+
+std::string CsvLine(const std::vector<std::string>& fields)
+{
+    std::string line;
+    for (const std::string& field : fields)
+        line += (line.empty() ? "\"" : ",\"") + field + "\"";
+    return line + "\r\n";
+}
+
+// What both inventory samples write for that rack. The module columns come from the program
+// through the dual interface, the upgrades and remarks are what a purchaser reads.
+std::string ExpectedInventory(IStratigonApplication2* client)
+{
+    std::string csv = "Frame,Slot,Product,Serial number,Unique ID,Memory depth,State speed,Timing speed,Channels,"
+                      "Upgrade,Resulting depth,Resulting speed,Remarks\r\n";
+    ComPtr<IStratigonModules> modules;
+    EXPECT_EQ(client->get_Modules(modules.put()), S_OK);
+    const std::vector<std::vector<std::string>> upgradesAndRemarks[] = {
+        {{"KVX7L1AUP Option 01", "256K", "100 MHz", ""}, {"KVX7L1AUP Option 04", "64K", "200 MHz", ""},
+         {"KVX7L1AUP Option 05", "256K", "200 MHz", ""}},
+        {{"", "", "", "This kind of product isn't defined in QDMT. / Not shown while DisplayAlerts is False: / "
+                      "Error: No option table defined for this product: KVX7L3A"}},
+        {{"", "", "", "Not read completely (status 114)"}},
+    };
+    for (LONG row = 0; row < 3; ++row) {
+        ComPtr<IStratigonModule> module;
+        EXPECT_EQ(modules->get_Item(Number(VT_I4, row + 1), module.put()), S_OK);
+        const LateCall frame = Call(module.As<IDispatch>(IID_IDispatch).get(), L"FrameName");
+        std::vector<std::string> columns{frame.value};
+        for (const wchar_t* name : {L"Slot", L"ProductType", L"SerialNumber", L"UniqueID", L"MemoryDepth",
+                                    L"StateSpeed", L"TimingSpeed", L"Channels"})
+            columns.push_back(Call(module.As<IDispatch>(IID_IDispatch).get(), name).value);
+        for (const std::vector<std::string>& rest : upgradesAndRemarks[row]) {
+            std::vector<std::string> fields = columns;
+            fields.insert(fields.end(), rest.begin(), rest.end());
+            csv += CsvLine(fields);
+        }
+    }
+    return csv;
+}
+
+TEST_F(AutomationEndToEndTest, TheInventorySamplesListTheRackWithoutAnyBoxWaitingForSomebody)
+{
+    const HWND main = Start(kRack);
+    ASSERT_NE(main, nullptr);
+    app.WatchWindows();
+    for (const char* sample : {"Inventory.vbs", "inventory.js"}) {
+        SCOPED_TRACE(sample);
+        const std::string csv = folder.File(std::string(sample) + ".csv");
+        EXPECT_EQ(Run(Script(AppDriver::ProgramBesideThisOne(sample)) + Quoted(csv)), 0) << output;
+        EXPECT_EQ(output.substr(0, output.find_first_of("\r\n")), "Wrote 5 lines for 3 modules to " + csv);
+    }
+    ComPtr<IStratigonApplication2> client;
+    ASSERT_EQ(Create(client, IID_IStratigonApplication2), S_OK);
+    VARIANT_BOOL display = VARIANT_FALSE;
+    EXPECT_EQ(client->get_DisplayAlerts(&display), S_OK);
+    EXPECT_EQ(display, VARIANT_TRUE) << "the scripts' setting went with them";
+    ASSERT_EQ(client->put_DisplayAlerts(VARIANT_FALSE), S_OK);
+    const std::string expected = ExpectedInventory(client.get());
+    EXPECT_EQ(folder.Read("Inventory.vbs.csv"), expected);
+    EXPECT_EQ(folder.Read("inventory.js.csv"), expected);
+    client.reset();
+    const std::set<std::string> captions = app.CaptionsSeen();
+    EXPECT_EQ(captions.count("Stratigon"), 0u) << "a message box appeared";
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitForExit(), 0) << "the scripts let the program go";
+}
+
+TEST_F(AutomationEndToEndTest, AClientBuiltAgainstTypeLibrary10StillWorks)
+{
+    const HWND main = Start(kOneModule);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Run(Quoted(AppDriver::ProgramBesideThisOne("UpgradeBySerial-1.0.exe")) + " B012345 04 " +
+                  Quoted(folder.File("order.txt"))),
+              0)
+        << output;
+    EXPECT_TRUE(Contains(output, "Installed 04")) << output;
+    EXPECT_EQ(ControlText(main, IDC_STATE_SPEED), "200 MHz");
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitForExit(), 0);
+}
+
+TEST_F(AutomationEndToEndTest, EverySampleSaysSoAndFailsWhenTheUtilityCannotBeReached)
+{
+    ASSERT_EQ(Run(Quoted(kProgram) + " /UnregServer"), 0) << output;
+    const std::pair<std::string, std::string> samples[] = {
+        {Script(AppDriver::ProgramBesideThisOne("UpgradeBySerial.vbs")) + "B012345 05", "Cannot reach"},
+        {Script(AppDriver::ProgramBesideThisOne("Inventory.vbs")) + Quoted(folder.File("a.csv")), "Cannot reach"},
+        {Script(AppDriver::ProgramBesideThisOne("inventory.js")) + Quoted(folder.File("b.csv")), "Cannot reach"},
+        {Quoted(AppDriver::ProgramBesideThisOne("UpgradeBySerial.exe")) + " B012345 05", "CoCreateInstance failed"},
+    };
+    for (const auto& [commandLine, said] : samples) {
+        SCOPED_TRACE(commandLine);
+        EXPECT_NE(Run(commandLine), 0) << output;
+        EXPECT_TRUE(Contains(output, said)) << output;
+    }
+    EXPECT_EQ(Run(Quoted(kProgram) + " /RegServer"), 0) << output;
+}
+
 std::string MachineValue(const std::string& key)
 {
     char value[512] = {};
@@ -234,9 +340,15 @@ TEST_F(AutomationEndToEndTest, TheProgramWritesAndRemovesItsOwnRegistration)
         EXPECT_EQ(MachineValue("Stratigon.Application\\CLSID"),
                   registered ? "{62AC1D3D-E1D1-4BA9-BFF7-B227EBBA3180}" : "(none)");
         EXPECT_EQ(MachineValue(classKey + "\\LocalServer32"), registered ? Quoted(kProgram) : "(none)");
-        EXPECT_EQ(MachineValue("Interface\\{0A418B5A-01BA-47DA-9C40-7C9821D156CD}\\ProxyStubClsid32"),
-                  registered ? "{00020424-0000-0000-C000-000000000046}" : "(none)");
-        EXPECT_EQ(MachineValue("TypeLib\\{795165A6-6D97-4468-80D4-D46F492B5DE0}\\1.0\\0\\win64") != "(none)", registered);
+        // The interfaces of both type library versions, marshalled by the type library.
+        for (const char* iid : {"{0A418B5A-01BA-47DA-9C40-7C9821D156CD}", "{51527D82-7E2C-433E-A81D-514027442113}",
+                                "{450E52C7-931C-4FA2-89A3-2D45A9089816}", "{DBFD9DAF-9C99-4C69-803C-4FD53F83C2C7}"})
+            EXPECT_EQ(MachineValue(std::string("Interface\\") + iid + "\\ProxyStubClsid32"),
+                      registered ? "{00020424-0000-0000-C000-000000000046}" : "(none)")
+                << iid;
+        EXPECT_EQ(MachineValue("TypeLib\\{795165A6-6D97-4468-80D4-D46F492B5DE0}\\1.1\\0\\win64") != "(none)", registered);
+        EXPECT_EQ(MachineValue("TypeLib\\{795165A6-6D97-4468-80D4-D46F492B5DE0}\\1.0\\0\\win64"), "(none)")
+            << "the older library's registration goes";
     }
 }
 

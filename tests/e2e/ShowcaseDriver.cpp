@@ -26,17 +26,24 @@ bool Pause(const char* view)
 
 }  // namespace
 
-// Runs the script sample against the running program and prints what it said.
-void RunScriptSample(const std::string& out)
+// Runs a script sample against the running program and prints what it said.
+void RunScript(const std::string& script, const std::string& arguments, const std::string& out)
 {
-    const std::string command = "cscript.exe //nologo \"" + AppDriver::ProgramBesideThisOne("UpgradeBySerial.vbs") +
-                                "\" B012345 KVX7L1AUP-Opt-05 " + out + "\\KVXUpgradeInfo.txt";
-    std::printf("Running the script sample: cscript //nologo UpgradeBySerial.vbs B012345 KVX7L1AUP-Opt-05\n");
+    const std::string command =
+        "cscript.exe //nologo \"" + AppDriver::ProgramBesideThisOne(script) + "\" " + arguments;
+    std::printf("Running the script sample: cscript //nologo %s %s\n", script.c_str(), arguments.c_str());
     const int status = AppDriver::RunToEnd(command, out + "\\automation.txt");
     std::ifstream said(out + "\\automation.txt");
     for (std::string line; std::getline(said, line);)
         std::printf("  %s\n", line.c_str());
     std::printf("  (exit code %d)\n", status);
+}
+
+// The upgrade of one module by its serial number, then the order list of the whole rack.
+void RunScriptSamples(const std::string& out)
+{
+    RunScript("UpgradeBySerial.vbs", "B012345 KVX7L1AUP-Opt-05 " + out + "\\KVXUpgradeInfo.txt", out);
+    RunScript("Inventory.vbs", out + "\\inventory.csv", out);
 }
 
 int main(int argc, char** argv)
@@ -87,7 +94,7 @@ int main(int argc, char** argv)
         AppDriver::Click(install, IDC_UPGRADE_CLOSE);
         app.WaitUntilGone("Install Stratigon Upgrade");
     }
-    RunScriptSample(out);
+    RunScriptSamples(out);
     Pause("automation");
     AppDriver::Command(main, ID_FILE_EXIT);
     const int code = app.WaitForExit();

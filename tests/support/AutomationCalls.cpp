@@ -14,6 +14,30 @@ std::wstring Widen(const std::string& text)
     return wide.c_str();
 }
 
+void TakeResult(const VARIANT& result, LateCall& call)
+{
+    if (V_VT(&result) == (VT_ARRAY | VT_VARIANT)) {
+        LONG first = 0, last = -1;
+        ::SafeArrayGetLBound(V_ARRAY(&result), 1, &first);
+        ::SafeArrayGetUBound(V_ARRAY(&result), 1, &last);
+        for (LONG index = first; index <= last; ++index) {
+            VARIANT element;
+            ::VariantInit(&element);
+            ::SafeArrayGetElement(V_ARRAY(&result), &index, &element);
+            call.texts.push_back(V_VT(&element) == VT_BSTR ? Narrow(V_BSTR(&element)) : "(not a text)");
+            ::VariantClear(&element);
+        }
+    } else if (V_VT(&result) == VT_DISPATCH || V_VT(&result) == VT_UNKNOWN) {
+        call.object = win32::ComPtr<IUnknown>(V_UNKNOWN(&result));
+    } else if (V_VT(&result) != VT_EMPTY) {
+        VARIANT text;
+        ::VariantInit(&text);
+        if (SUCCEEDED(::VariantChangeType(&text, const_cast<VARIANT*>(&result), 0, VT_BSTR)))
+            call.value = Narrow(V_BSTR(&text));
+        ::VariantClear(&text);
+    }
+}
+
 }  // namespace
 
 VARIANT Text(const wchar_t* text)
@@ -68,8 +92,7 @@ LateCall Invoke(IDispatch* object, DISPID id, std::vector<VARIANT> arguments, WO
     EXCEPINFO exception{};
     LateCall call;
     call.result = object->Invoke(id, IID_NULL, 0, flags, &parameters, &result, &exception, &call.argumentError);
-    if (V_VT(&result) == VT_BSTR)
-        call.value = Narrow(V_BSTR(&result));
+    TakeResult(result, call);
     call.code = exception.wCode;
     call.status = exception.scode;
     call.description = Narrow(exception.bstrDescription);
@@ -82,6 +105,20 @@ LateCall Invoke(IDispatch* object, DISPID id, std::vector<VARIANT> arguments, WO
     for (VARIANT& argument : arguments)
         ::VariantClear(&argument);
     return call;
+}
+
+LateCall Call(IDispatch* object, const wchar_t* name, std::vector<VARIANT> arguments, WORD flags)
+{
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    DISPID id = DISPID_UNKNOWN;
+    if (const HRESULT found = object->GetIDsOfNames(IID_NULL, names, 1, 0, &id); FAILED(found)) {
+        for (VARIANT& argument : arguments)
+            ::VariantClear(&argument);
+        LateCall call;
+        call.result = found;
+        return call;
+    }
+    return Invoke(object, id, std::move(arguments), flags);
 }
 
 }  // namespace stratigon::test

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "win32/ComPtr.h"
+
 namespace stratigon::test {
 
 // The result of an automation error code, as a dual-interface client sees it.
@@ -35,7 +37,9 @@ struct Bstr {
 // What a late-bound client sees of one call.
 struct LateCall {
     HRESULT result = E_FAIL;
-    std::string value;
+    std::string value;               // a text, or a number or truth value as text
+    std::vector<std::string> texts;  // an array of texts
+    win32::ComPtr<IUnknown> object;  // an object
     WORD code = 0;
     HRESULT status = E_FAIL;
     std::string description, source, helpFile;
@@ -47,5 +51,8 @@ struct LateCall {
 
 // Arguments in the order the caller writes them.
 LateCall Invoke(IDispatch* object, DISPID id, std::vector<VARIANT> arguments, WORD flags = DISPATCH_METHOD);
+// The same by name, as scripts call: the name looked up first.
+LateCall Call(IDispatch* object, const wchar_t* name, std::vector<VARIANT> arguments = {},
+              WORD flags = DISPATCH_METHOD | DISPATCH_PROPERTYGET);
 
 }  // namespace stratigon::test

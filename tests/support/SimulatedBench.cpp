@@ -13,10 +13,10 @@ const VisaFunctions& SimulatedBench::Functions()
     return table;
 }
 
-SimulatedBench::SimulatedBench(const std::string& benchText, const std::string& statePath)
+SimulatedBench::SimulatedBench(const std::string& benchText, const std::string& statePath, IMessageSink* messages)
 {
     sim::Configure(sim::BenchOptions{{}, benchText, statePath, {}});
-    m_module = std::make_unique<CModule>(Functions(), sink, sleeper, m_clock, m_random);
+    m_module = std::make_unique<CModule>(Functions(), messages != nullptr ? *messages : sink, sleeper, m_clock, m_random);
     m_scanned = m_module->Scan(progress);
     sim::ClearTrace();
 }

@@ -26,8 +26,10 @@ private:
 
 class SimulatedBench {
 public:
-    // `statePath` empty: changes last only as long as the bench is loaded.
-    explicit SimulatedBench(const std::string& benchText, const std::string& statePath = {});
+    // `statePath` empty: changes last only as long as the bench is loaded. The module's
+    // messages go to `messages`, or to `sink` when none is given.
+    explicit SimulatedBench(const std::string& benchText, const std::string& statePath = {},
+                            IMessageSink* messages = nullptr);
     ~SimulatedBench();
     SimulatedBench(const SimulatedBench&) = delete;
     SimulatedBench& operator=(const SimulatedBench&) = delete;

@@ -1,0 +1,36 @@
+#include "module/ModuleReading.h"
+
+namespace stratigon {
+
+ModuleReading TakeReading(const CModule& module, const DeviceEntry& device, int status)
+{
+    return {device,
+            status,
+            module.GetProductType(),
+            module.GetProductName(),
+            module.GetSerialNumber(),
+            module.GetUniqueId(),
+            module.GetMemoryDepth(),
+            module.GetStateSpeed(),
+            module.GetTimingSpeed(),
+            module.GetChannels(),
+            module.GetFirmwareVersion()};
+}
+
+ModuleReading ReadModuleAt(CModule& module, int row)
+{
+    const DeviceEntry& device = module.GetDevice(row);
+    const int status = module.ReadModule(device.session);
+    return TakeReading(module, device, status);
+}
+
+std::vector<ModuleReading> ReadEveryModule(CModule& module)
+{
+    std::vector<ModuleReading> readings;
+    readings.reserve(static_cast<std::size_t>(module.GetDeviceCount()));
+    for (int row = 0; row < module.GetDeviceCount(); ++row)
+        readings.push_back(ReadModuleAt(module, row));
+    return readings;
+}
+
+}  // namespace stratigon
