@@ -75,11 +75,12 @@ std::optional<std::string> CheckCommand(const CliOptions& options)
     if (command == nullptr)
         return "unknown command " + options.command;
     if (options.arguments.size() < command->argumentCount)
-        return options.command + " needs " + (options.arguments.empty() || command->argumentCount == 1 ? "a unique ID" : "an option");
+        return options.command + " needs " +
+               (options.arguments.empty() || command->argumentCount == 1 ? "a module (unique ID or serial number)" : "an option");
     if (options.arguments.size() > command->argumentCount)
         return "unexpected argument " + options.arguments[command->argumentCount];
     if (command->argumentCount > 0 && options.arguments.front().empty())
-        return "the unique ID is empty";
+        return "the module's unique ID or serial number is empty";
     return MisplacedOption(options, *command);
 }
 
@@ -90,11 +91,11 @@ const char* UsageText()
     return "usage: stratigon-cli [--bench FILE] [--visa LIBRARY] [--no-wait] [--json] COMMAND\n"
            "       stratigon-cli --help | -h | --version\n"
            "  scan                                   every module: frame, slot, status and what was read\n"
-           "  show UNIQUE_ID                         one module\n"
-           "  upgrades UNIQUE_ID [--all]             the possible upgrades as the dialog lists them;\n"
+           "  show MODULE                            one module, named by unique ID or serial number\n"
+           "  upgrades MODULE [--all]                the possible upgrades as the dialog lists them;\n"
            "                                         --all also lists the rows that do not fit, and why\n"
-           "  report UNIQUE_ID [--upgrade TEXT] [--out PATH]   write the upgrade information file\n"
-           "  install UNIQUE_ID OPTION               install one kit option (same designations as automation)\n";
+           "  report MODULE [--upgrade OPTION] [--out PATH]   write the upgrade information file\n"
+           "  install MODULE OPTION                  install one kit option (same designations as automation)\n";
 }
 
 std::optional<CliOptions> ParseCommandLine(int argc, char** argv, std::string& error)

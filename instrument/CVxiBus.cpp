@@ -67,6 +67,7 @@ bool CVxiBus::Scan(IScanProgress& progress)
     FormatLockKey(lockKey);
     m_deviceCount = 0;
     m_frameCount = 0;
+    m_scanFailure = VI_SUCCESS;
 
     ViSession manager = 0;
     ViStatus status = m_visa.viOpenDefaultRM(&manager);
@@ -129,6 +130,7 @@ bool CVxiBus::VisitResource(const char* descriptor, const char* lockKey)
     char accessKey[kBufferSize] = {};
     status = m_visa.viLock(session, VI_SHARED_LOCK, 0, lockKey, accessKey);
     if (VisaFailed(status)) {
+        m_scanFailure = status;
         m_messages.ShowMessage(kLockedText);
         return false;
     }
@@ -172,6 +174,7 @@ void CVxiBus::Close()
 
 void CVxiBus::ShowStatus(const char* format, ViStatus status)
 {
+    m_scanFailure = status;
     std::snprintf(m_messageBuffer.get(), kBufferSize, format, StatusBits(status));
     m_messages.ShowMessage(m_messageBuffer.get());
 }

@@ -46,6 +46,9 @@ public:
     int GetFrameCount() const { return m_frameCount; }
     const DeviceEntry& GetDevice(int index) const { return m_devices.at(static_cast<std::size_t>(index)); }
     bool IsLockTaken() const { return m_lockTaken; }
+    // The status of the VISA call that ended the last scan with a failure; VI_SUCCESS when
+    // the last scan succeeded. The message shown gives only its number.
+    ViStatus GetScanFailure() const { return m_scanFailure; }
 
     bool Write(ViSession session, const char* command, ViUInt32 flags);
     // `buffer` holds `count` characters; the answer is stored trimmed and NUL-terminated.
@@ -88,6 +91,7 @@ private:
     int m_frameCount = 0;
     std::array<DeviceEntry, kMaxDevices> m_devices{};
     bool m_lockTaken = false;
+    ViStatus m_scanFailure = VI_SUCCESS;
     ViSession m_resourceManager = 0;
     std::unique_ptr<char[]> m_messageBuffer;
 };

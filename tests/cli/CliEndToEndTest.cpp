@@ -10,10 +10,12 @@
 
 #include "cli/CliProcess.h"
 #include "support/ReportDoubles.h"
+#include "support/ScopedEnvironment.h"
 
 namespace stratigon::test {
 namespace {
 
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 using Json = nlohmann::json;
@@ -68,6 +70,13 @@ private:
 std::string Describe(const CliResult& r)
 {
     return "exit " + std::to_string(r.exitCode) + "\n--- stdout\n" + r.out + "--- stderr\n" + r.err;
+}
+
+std::string LastLine(const std::string& text)
+{
+    const std::size_t end = text.size() - (!text.empty() && text.back() == '\n' ? 1 : 0);
+    const std::size_t start = text.rfind('\n', end == 0 ? 0 : end - 1);
+    return text.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1));
 }
 
 TEST_F(CliTest, ScanPrintsEveryModuleWithFrameSlotStatusAndWhatWasRead)
@@ -158,7 +167,7 @@ TEST_F(CliTest, ReportWritesTheFileWithTheChosenUpgradeOrFailsWithTheProgramsMes
     const CliResult failed = Run({"report", kAnalyzerId, "--out", unwritable});
     EXPECT_EQ(failed.exitCode, 1) << Describe(failed);
     EXPECT_THAT(failed.err, StartsWith("Error when writting to file: " + unwritable + "\n"));
-    EXPECT_THAT(failed.err, ::testing::EndsWith("\nstratigon-cli: The operation was unsuccessful.\n"));
+    EXPECT_THAT(failed.err, ::testing::EndsWith("\nstratigon-cli: " + unwritable + " could not be written: No such file or directory\n"));
     const CliResult noTable = Run({"report", kNoTableId, "--out", folder.File("x.txt")});
     EXPECT_EQ(noTable.exitCode, 1) << Describe(noTable);
     EXPECT_EQ(noTable.err, "Error: No option table defined for this product: KVX7L9Z\n"
@@ -175,6 +184,9 @@ TEST_F(CliTest, InstallChangesTheModuleAndTheChangeLastsIntoTheNextRun)
     const CliResult later = Run({"--json", "show", kAnalyzerId});
     ASSERT_EQ(later.exitCode, 0) << Describe(later);
     EXPECT_EQ(Json::parse(later.out)["memory_depth"], "256K");
+    const CliResult again = Run({"install", kAnalyzerId, "01"});
+    EXPECT_EQ(again.exitCode, 1) << "the kit asks for the 64K it has replaced\n" << Describe(again);
+    EXPECT_EQ(LastLine(again.err), "stratigon-cli: The current module configuration is incompatible with the upgrade.");
 }
 
 TEST_F(CliTest, InstallOutcomesGiveTheirExitCodesAndReasons)
@@ -252,8 +264,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndAReason)
     for (const auto& arguments : cases) {
         const CliResult r = RunCli(arguments, folder.Path().string());
         EXPECT_EQ(r.exitCode, 2) << ::testing::PrintToString(arguments) << "\n" << Describe(r);
-        EXPECT_THAT(r.err, StartsWith("stratigon-cli: ")) << ::testing::PrintToString(arguments);
-        EXPECT_THAT(r.err, HasSubstr("\nusage: stratigon-cli")) << ::testing::PrintToString(arguments);
+        EXPECT_THAT(r.err, StartsWith("usage: stratigon-cli")) << ::testing::PrintToString(arguments);
+        EXPECT_THAT(LastLine(r.err), StartsWith("stratigon-cli: ")) << "the reason comes last\n" << r.err;
         EXPECT_EQ(r.out, "");
     }
 }
@@ -315,6 +327,164 @@ TEST_F(CliTest, ReportWithoutPathGoesIntoTheDocumentsFolder)
     ASSERT_EQ(r.exitCode, 0) << Describe(r);
     EXPECT_EQ(r.out, "Wrote " + home + "/Documents/KVXUpgradeInfo.txt\n");
     EXPECT_TRUE(std::filesystem::exists(home + "/Documents/KVXUpgradeInfo.txt"));
+}
+#endif
+
+
+// What every failure of a command that names a module gives: its reason as the last line, and
+// to a program an object with the result code and the same reason.
+TEST_F(CliTest, EveryFailureEndsWithItsReasonAndGivesProgramsTheResultAndMessage)
+{
+    const std::string unwritable = folder.File("missing") + "/order.txt";
+    const std::string order = folder.File("order.txt");
+    const std::string notDefined = "The specified upgrade option is not defined for this module.";
+    const std::string incompatible = "The current module configuration is incompatible with the upgrade.";
+    const struct {
+        std::vector<std::string> arguments;
+        std::uint32_t result;
+        std::string reason;
+    } cases[] = {
+        {{"show", "00:00:00:00:00:00"}, 0x800403F2, "No module has the specified Unique ID."},
+        {{"upgrades", kNoTableId}, 0x800403F7, "This kind of product isn't defined in QDMT."},
+        {{"report", kAnalyzerId, "--out", unwritable}, 0x800403EA, unwritable + " could not be written: No such file or directory"},
+        {{"report", kAnalyzerId, "--upgrade", "nonsense", "--out", order}, 0x800403F3, notDefined},
+        {{"report", kAnalyzerId, "--upgrade", "KVX7L1AUP Option 0", "--out", order}, 0x800403F3, notDefined},
+        {{"report", kAnalyzerId, "--upgrade", "10", "--out", order}, 0x800403F5, incompatible},
+        {{"install", kAnalyzerId, "99"}, 0x800403F3, notDefined},
+        {{"install", kAnalyzerId, "10"}, 0x800403F5, incompatible},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.arguments));
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.begin(), "--json");
+        const CliResult r = Run(arguments);
+        EXPECT_EQ(r.exitCode, 1) << Describe(r);
+        EXPECT_EQ(LastLine(r.err), "stratigon-cli: " + c.reason) << r.err;
+        const Json printed = Json::parse(r.out, nullptr, false);
+        EXPECT_EQ(printed["result"], c.result) << r.out;
+        EXPECT_EQ(printed["message"], c.reason) << r.out;
+    }
+    EXPECT_FALSE(std::filesystem::exists(order)) << "a report without its upgrade is not written";
+}
+
+TEST_F(CliTest, ABenchFileThatCannotBeUsedEndsTheRunWithItsReason)
+{
+    const std::string bench = folder.File("bench.json");
+    const struct {
+        const char* text;  // null: no bench file
+        std::string reason;
+    } cases[] = {
+        {nullptr, ": the file does not exist"},
+        {"{ \"modules\": [ {\n    \"depht\": 262144 } ] }", ": line 2, column 5: modules[0].depht is no field of a bench file; did you mean depth?"},
+        {R"({ "module": [ {} ] })", ": line 1, column 3: module is no field of a bench file; did you mean modules?"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(bench);
+        if (c.text != nullptr)
+            WriteBytes(bench, c.text);
+        const CliResult r = Run({"scan"});
+        EXPECT_EQ(r.exitCode, 1) << Describe(r);
+        EXPECT_THAT(LastLine(r.err), StartsWith("stratigon-cli: the scan failed: Simulated bench ")) << r.err;
+        EXPECT_THAT(LastLine(r.err), EndsWith(c.reason)) << r.err;
+    }
+}
+
+TEST_F(CliTest, ModulesAreNamedByUniqueIdOrBySerialNumberInAnyLetterCase)
+{
+    const std::vector<std::vector<std::string>> commands = {
+        {"show", "b012345"},
+        {"upgrades", "B012345"},
+        {"report", "b012345", "--out", folder.File("order.txt")},
+        {"install", "b012345", "01"},
+        {"show", "c100200"},
+    };
+    for (const auto& command : commands) {
+        const CliResult r = Run(command);
+        EXPECT_EQ(r.exitCode, 0) << ::testing::PrintToString(command) << "\n" << Describe(r);
+    }
+    EXPECT_THAT(Run({"show", "c100200"}).out, HasSubstr(std::string("Unique ID:         ") + kGeneratorId + "\n"));
+}
+
+TEST_F(CliTest, ReportNamesItsUpgradeAsInstallDoes)
+{
+    const std::string path = folder.File("order.txt");
+    for (const char* designation : {"05", "KVX7L1AUP-Opt-05", "kvx7l1aup option 05"}) {
+        const CliResult r = Run({"report", kAnalyzerId, "--upgrade", designation, "--out", path});
+        EXPECT_EQ(r.exitCode, 0) << designation << "\n" << Describe(r);
+        EXPECT_THAT(ReadBytes(path), HasSubstr("Upgrade option Selected:\r\n\r\n\tUpgrade Kit & Option\tMemory Depth\t"
+                                               "State Speed\r\n\tKVX7L1AUP Option 05\t256K\t\t200 MHz\r\n"))
+            << designation;
+    }
+}
+
+TEST_F(CliTest, ReportLeavesAReadOnlyFileAsItWas)
+{
+    namespace fs = std::filesystem;
+    const std::string path = folder.File("order.txt");
+    WriteBytes(path, "the person's own file\n");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const CliResult r = Run({"report", kAnalyzerId, "--out", path});
+    const bool stillReadOnly = (fs::status(path).permissions() & fs::perms::owner_write) == fs::perms::none;
+    const std::string content = ReadBytes(path);
+    fs::permissions(path, fs::perms::owner_all);
+    EXPECT_EQ(r.exitCode, 1) << Describe(r);
+    EXPECT_EQ(LastLine(r.err), "stratigon-cli: " + path + " is read-only; it was left as it was.");
+    EXPECT_EQ(content, "the person's own file\n");
+    EXPECT_TRUE(stillReadOnly);
+}
+
+TEST_F(CliTest, AnInstallationTheBenchCannotKeepFailsAsAModuleRefusal)
+{
+    const ScopedEnvironment state("STRATIGON_SIM_STATE", folder.File("bench.json") + "/state.json");
+    const CliResult r = Run({"install", kAnalyzerId, "01"});
+    EXPECT_EQ(r.exitCode, 1) << Describe(r);
+    EXPECT_THAT(r.err, EndsWith("Error: Update Failed.\nstratigon-cli: Upgrade failed.\n"));
+    EXPECT_THAT(r.out, HasSubstr("Memory depth:      64K\n")) << "the module as it still is";
+}
+
+#if defined(_WIN32)
+TEST_F(CliTest, WithoutAVisaLibraryTheToolSaysItUsesTheSimulatedBenchBesideIt)
+{
+    namespace fs = std::filesystem;
+    const fs::path built = fs::path(STRATIGON_CLI).parent_path();
+    const ScopedEnvironment bench("STRATIGON_SIM_BENCH", folder.File("bench.json"));
+    const std::pair<const char*, const char*> layouts[] = {{"build", "visa32.dll"}, {"zip", "Simulated bench\\visa32.dll"}};
+    for (const auto& [name, simulator] : layouts) {
+        const fs::path tool = folder.Path() / name;
+        fs::create_directories((tool / simulator).parent_path());
+        fs::copy_file(STRATIGON_CLI, tool / "stratigon-cli.exe");
+        fs::copy_file(built / "visa32.dll", tool / simulator);
+        const CliResult r = RunProgram((tool / "stratigon-cli.exe").string(), {"--no-wait", "scan"}, folder.Path().string());
+        EXPECT_EQ(r.exitCode, 0) << name << "\n" << Describe(r);
+        EXPECT_THAT(r.err, StartsWith("stratigon-cli: No VISA library is installed; using the simulated bench ")) << name;
+        EXPECT_THAT(r.err, EndsWith(std::string(simulator) + ".\n")) << name;
+        EXPECT_THAT(r.out, HasSubstr("B012345")) << name;
+    }
+}
+#else
+TEST_F(CliTest, TheVisaLibraryThatPyvisaIsSetToUseComesBeforeTheSimulatedBench)
+{
+    const ScopedEnvironment bench("STRATIGON_SIM_BENCH", folder.File("bench.json"));
+    const std::string home = folder.File("home");
+    std::filesystem::create_directories(home);
+    const struct {
+        const char* what;
+        std::string variable, pyvisarc;
+        bool simulatorStandsIn;
+    } cases[] = {
+        {"PYVISA_LIBRARY", std::string(STRATIGON_SIM_LIBRARY) + "@ivi", "", false},
+        {"~/.pyvisarc", "", std::string("[Paths]\nVISA library = ") + STRATIGON_SIM_LIBRARY + "\n", false},
+        {"pyvisa's own backend", "@py", "", true},
+        {"nothing", "", "", true},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(home + "/.pyvisarc", c.pyvisarc);
+        const ScopedEnvironment variable("PYVISA_LIBRARY", c.variable);
+        const ScopedEnvironment homeVariable("HOME", home);
+        const CliResult r = RunCli({"--no-wait", "scan"}, folder.Path().string());
+        EXPECT_EQ(r.exitCode, 0) << c.what << "\n" << Describe(r);
+        EXPECT_EQ(r.err.find("using the simulated bench") != std::string::npos, c.simulatorStandsIn) << c.what << "\n" << r.err;
+    }
 }
 #endif
 
