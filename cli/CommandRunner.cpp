@@ -3,13 +3,21 @@
 #include <algorithm>
 #include <cstdio>
 
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "catalogue/AutomationResult.h"
 #include "catalogue/CatalogueText.h"
 #include "catalogue/FindOptionTable.h"
+#include "catalogue/InstallJournalBinding.h"
 #include "catalogue/ModuleConfiguration.h"
 #include "catalogue/OptionNames.h"
 #include "catalogue/UpgradeInstallation.h"
+#include "cli/JournalListing.h"
 #include "cli/ModuleReading.h"
+#include "cli/OrderList.h"
 #include "cli/PlatformLookups.h"
 #include "cli/ReadOnlyFile.h"
 #include "cli/ResultTexts.h"
@@ -17,7 +25,9 @@
 #include "cli/UpgradeListing.h"
 #include "cli/VisaSelection.h"
 #include "module/ModuleCodes.h"
+#include "report/CInstallJournalFile.h"
 #include "report/CUpgradeInfoFile.h"
+#include "report/InstallJournalReader.h"
 #include "report/SystemLocalDate.h"
 
 namespace stratigon::cli {
@@ -27,6 +37,7 @@ namespace {
 struct CommandEntry {
     const char* name;
     int (CommandRunner::*run)();
+    bool scans;  // the command works on the modules, so the tool starts up as the program does
 };
 
 }  // namespace
@@ -42,15 +53,13 @@ CommandRunner::~CommandRunner()
 int CommandRunner::Run()
 {
     static const CommandEntry kCommands[] = {
-        {"scan", &CommandRunner::Scan},       {"show", &CommandRunner::Show},
-        {"upgrades", &CommandRunner::Upgrades}, {"report", &CommandRunner::Report},
-        {"install", &CommandRunner::Install},
+        {"scan", &CommandRunner::Scan, true},         {"show", &CommandRunner::Show, true},
+        {"upgrades", &CommandRunner::Upgrades, true}, {"report", &CommandRunner::Report, true},
+        {"install", &CommandRunner::Install, true},   {"journal", &CommandRunner::Journal, false},
     };
-    if (!StartUp())
-        return kExitFailed;
     for (const CommandEntry& command : kCommands)
         if (m_options.command == command.name)
-            return (this->*command.run)();
+            return command.scans && !StartUp() ? kExitFailed : (this->*command.run)();
     return Fail(AutomationResult::OperationFailed, "unknown command " + m_options.command);
 }
 
@@ -123,6 +132,8 @@ int CommandRunner::Show()
 
 int CommandRunner::Upgrades()
 {
+    if (m_options.arguments.empty())
+        return OrderList();
     if (!FindNamedModule())
         return Fail(AutomationResult::UniqueIdNotFound);
     const auto candidates = ExamineOptionTable(ConfigurationOf(*m_module), m_messages);
@@ -186,6 +197,18 @@ int CommandRunner::Report()
     return kExitSuccess;
 }
 
+int CommandRunner::OrderList()
+{
+    const std::vector<OrderLine> lines = CollectOrderLines(*m_module);
+    if (m_options.csv)
+        PrintBytes(ToCsv(lines));
+    else if (m_options.json)
+        Print(ToJson(lines));
+    else
+        Print(ToText(lines));
+    return kExitSuccess;
+}
+
 int CommandRunner::Install()
 {
     const FoundModule found = FindNamedModule();
@@ -193,14 +216,17 @@ int CommandRunner::Install()
         return Fail(AutomationResult::UniqueIdNotFound);
     const ViSession session = m_module->GetDevice(found.row).session;
     std::int32_t rowCount = 0;
-    const OptionRow* rows = FindOptionTable(*m_module, m_messages, rowCount);
+    const OptionRow* rows = LookUpOptionTable(m_module->GetProductName(), rowCount);
     const std::int32_t row = FindOptionByDesignation(rows, rowCount, UpperCase(m_options.arguments[1]));
+    CInstallJournalFile journal(CInstallJournalFile::DefaultPath());
+    const InstallJournalBinding binding(journal);
+    // Even an option the module does not have is an attempt the journal keeps.
+    const InstallOutcome outcome = ApplyOption(*m_module, session, row, m_messages, kCommandLine);
+    const std::uint32_t result = ClientResultOf(outcome.status);
     if (row < 0)
-        return Fail(AutomationResult::OptionNotDefined);
-    const InstallOutcome outcome = ApplyOption(*m_module, session, row, m_messages);
+        return Fail(result);
     if (!outcome.message.empty())
         m_messages.ShowMessage(outcome.message.c_str());
-    const std::uint32_t result = ClientResultOf(outcome.status);
     const ModuleReading after = TakeReading(*m_module, m_module->GetDevice(found.row), found.status);
     if (result != AutomationResult::Success) {
         if (!m_options.json)
@@ -211,6 +237,20 @@ int CommandRunner::Install()
         Print(nlohmann::ordered_json{{"result", result}, {"module", ToJson(after)}});
     else
         Print(ToText(after));
+    return kExitSuccess;
+}
+
+int CommandRunner::Journal()
+{
+    const std::string path = CInstallJournalFile::DefaultPath();
+    const JournalContents contents = ReadInstallJournal(path);
+    for (const std::string& warning : contents.warnings)
+        std::fprintf(stderr, "stratigon-cli: %s\n", warning.c_str());
+    const std::vector<JournalEntry> entries = SelectJournalEntries(contents.records, m_options.serial, m_options.since);
+    if (m_options.json)
+        Print(ToJson(entries));
+    else
+        Print(ToText(entries));
     return kExitSuccess;
 }
 
@@ -225,6 +265,16 @@ int CommandRunner::Fail(std::uint32_t result, const std::string& reason, nlohman
     }
     std::fprintf(stderr, "stratigon-cli: %s\n", reason.c_str());
     return kExitFailed;
+}
+
+void CommandRunner::PrintBytes(const std::string& bytes) const
+{
+#if defined(_WIN32)
+    // Lines that end in CR LF already: the console's text mode would add a second CR.
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    Print(bytes);
 }
 
 void CommandRunner::Print(const std::string& text) const

@@ -36,6 +36,8 @@ private:
     int Upgrades();
     int Report();
     int Install();
+    int OrderList();
+    int Journal();
 
     // The module the command's first argument names by unique ID or serial number.
     FoundModule FindNamedModule();
@@ -49,6 +51,7 @@ private:
              nlohmann::ordered_json details = nlohmann::ordered_json::object()) const;
     int Fail(std::uint32_t result) const;
     void Print(const std::string& text) const;
+    void PrintBytes(const std::string& bytes) const;
     void Print(const nlohmann::ordered_json& value) const;
 
     const CliOptions& m_options;

@@ -136,7 +136,7 @@ bool CVxiBus::VisitResource(const char* descriptor, const char* lockKey)
     }
     m_lockTaken = true;
     EnterDevice(DeviceEntry{session, static_cast<ViInt16>(slot), static_cast<ViInt16>(logicalAddress),
-                            static_cast<ViInt16>(interfaceNumber)});
+                            static_cast<ViInt16>(interfaceNumber), descriptor});
     return true;
 }
 
@@ -170,6 +170,14 @@ void CVxiBus::Close()
         m_visa.viUnlock(m_devices[0].session);
     m_visa.viClose(m_resourceManager);
     m_resourceManager = 0;
+}
+
+std::vector<std::string> CVxiBus::MessagesShownSince(std::size_t mark) const
+{
+    const std::size_t firstKept = m_messages.count - m_messages.recent.size();
+    const std::size_t from = std::max(mark, firstKept) - firstKept;
+    return {m_messages.recent.begin() + static_cast<std::ptrdiff_t>(std::min(from, m_messages.recent.size())),
+            m_messages.recent.end()};
 }
 
 void CVxiBus::ShowStatus(const char* format, ViStatus status)

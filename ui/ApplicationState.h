@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 
 namespace stratigon {
 class IVersionResources;
@@ -30,6 +31,9 @@ struct ApplicationState {
     IVersionResources* versions = nullptr;
     // Where help goes; null: the help commands do nothing.
     CHelpRouting* help = nullptr;
+    // What the main dialog tells the person once it runs (installations that did not finish);
+    // shown then, so that automation clients are served meanwhile. Empty: nothing.
+    std::string startupNotice;
 };
 
 // The main dialog bound to the application while it runs: the class object hands out proxies,
