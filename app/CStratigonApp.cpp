@@ -6,6 +6,7 @@
 #include <ole2.h>
 
 #include "Stratigon.h"
+#include "report/UnfinishedInstallations.h"
 #include "res/resource.h"
 #include "win32/AnsiText.h"
 #include "win32/ProgramPath.h"
@@ -45,6 +46,7 @@ bool CStratigonApp::StartUp()
     if (!LoadVisaLibrary() || !DiscoverModules())
         return false;
     m_scanningDlg.DestroyWindow();
+    m_state.startupNotice = ReportUnfinishedInstallations(m_journal);
     RunMainDialog();
     return false;
 }

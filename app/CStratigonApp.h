@@ -7,10 +7,12 @@
 
 #include "app/CClassObjectRegistration.h"
 #include "app/CpiApplicationFactory.h"
+#include "catalogue/InstallJournalBinding.h"
 #include "instrument/CVisaLibrary.h"
 #include "module/CModule.h"
 #include "module/DeviceRandomSource.h"
 #include "module/SystemClock.h"
+#include "report/CInstallJournalFile.h"
 #include "report/CUpgradeInfoFile.h"
 #include "report/SystemLocalDate.h"
 #include "ui/CAutomationAlerts.h"
@@ -58,6 +60,8 @@ private:
     SystemLocalDate m_today;
     win32::CWin32FolderLookup m_folders;
     CUpgradeInfoFile m_report{m_messages, m_versions, m_today, m_folders};
+    CInstallJournalFile m_journal{CInstallJournalFile::DefaultPath()};
+    InstallJournalBinding m_journalBinding{m_journal};
     win32::CHtmlHelpLoader m_htmlHelp;
     ui::CHelpRouting m_help;
     ui::CScanningDlg m_scanningDlg;

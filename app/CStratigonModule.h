@@ -57,7 +57,7 @@ private:
     LONG Frame() const { return m_reading.device.interfaceNumber; }
     std::string FrameName() const;
     LONG Slot() const { return m_reading.device.slot; }
-    std::string ResourceName() const { return m_reading.device.resourceName; }
+    std::string ResourceName() const { return m_reading.device.resource; }
     std::string ProductType() const { return m_reading.productName; }
     std::string SerialNumber() const { return m_reading.serialNumber; }
     std::string UniqueId() const { return m_reading.uniqueId; }

@@ -5,20 +5,36 @@
 
 namespace stratigon {
 
-bool LooksLikeUniqueId(std::string_view text) { return text.find(':') != std::string_view::npos; }
+namespace {
 
-FoundModule FindModuleByUniqueId(CModule& module, std::string_view uniqueId)
+template <class Matches>
+FoundModule FindFirst(CModule& module, Matches matches)
 {
-    const std::string wanted = UpperCase(uniqueId);
     FoundModule found;
     for (int row = 0; row < module.GetDeviceCount(); ++row) {
         found.status = module.ReadModule(module.GetDevice(row).session);
-        if (module.GetUniqueId() == wanted) {
+        if (matches()) {
             found.row = row;
             return found;
         }
     }
     return found;
+}
+
+}  // namespace
+
+bool LooksLikeUniqueId(std::string_view text) { return text.find(':') != std::string_view::npos; }
+
+FoundModule FindModuleByUniqueId(CModule& module, std::string_view uniqueId)
+{
+    const std::string wanted = UpperCase(uniqueId);
+    return FindFirst(module, [&] { return module.GetUniqueId() == wanted; });
+}
+
+FoundModule FindModuleByUniqueIdOrSerial(CModule& module, std::string_view name)
+{
+    const std::string wanted = UpperCase(name);
+    return FindFirst(module, [&] { return module.GetUniqueId() == wanted || module.GetSerialNumber() == wanted; });
 }
 
 UniqueIdLookup FindUniqueIdBySerial(CModule& module, std::string_view serialNumber)

@@ -23,6 +23,9 @@ bool LooksLikeUniqueId(std::string_view text);
 
 // The first module whose unique ID is `uniqueId`, in any letter case.
 FoundModule FindModuleByUniqueId(CModule& module, std::string_view uniqueId);
+// The first module whose unique ID or serial number is `name`, in any letter case: the two
+// never look alike, so a person may type whichever is at hand.
+FoundModule FindModuleByUniqueIdOrSerial(CModule& module, std::string_view name);
 
 struct UniqueIdLookup {
     std::uint32_t result = 0;  // an AutomationResult

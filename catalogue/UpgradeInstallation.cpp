@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "catalogue/AutomationResult.h"
+#include "catalogue/CInstallAttempt.h"
 #include "catalogue/CatalogueText.h"
 #include "catalogue/FindOptionTable.h"
 #include "catalogue/PossibleUpgrades.h"
@@ -69,9 +70,7 @@ std::string ChangeFailedMessage(int changeCode, bool changeSaidWhy)
     return changeSaidWhy ? std::string() : ModuleCodeText(changeCode);
 }
 
-}  // namespace
-
-InstallOutcome ApplyOption(CModule& module, ViSession session, std::int32_t rowIndex, IMessageSink& messages)
+InstallOutcome Apply(CModule& module, ViSession session, std::int32_t rowIndex, IMessageSink& messages)
 {
     const std::string depth = RemoveBlanks(module.GetMemoryDepth());
     const std::string speed = RemoveBlanks(module.GetStateSpeed());
@@ -79,8 +78,9 @@ InstallOutcome ApplyOption(CModule& module, ViSession session, std::int32_t rowI
     const OptionRow* rows = FindOptionTable(module, messages, rowCount);
     if (rows == nullptr)
         return {InstallStatus::NoOptionTable, 0, {}};
+    // Each front end says in its own words that its designation named no row.
     if (rowIndex < 0 || rowIndex >= rowCount)
-        return {InstallStatus::InvalidOption, 0, InvalidOptionMessage(rowIndex)};
+        return {InstallStatus::InvalidOption, 0, {}};
     const OptionRow& row = rows[rowIndex];
     if (!RowFits(row, depth, speed))
         return {InstallStatus::Incompatible, 0, IncompatibilityMessage(row)};
@@ -97,10 +97,24 @@ InstallOutcome ApplyOption(CModule& module, ViSession session, std::int32_t rowI
     return {InstallStatus::Installed, code, SuccessMessage(row, oldDepth, oldSpeed, module)};
 }
 
+}  // namespace
+
+InstallOutcome ApplyOption(CModule& module, ViSession session, std::int32_t rowIndex, IMessageSink& messages,
+                           const InstallFrontEnd& frontEnd)
+{
+    CInstallAttempt attempt(module, session, rowIndex, frontEnd, messages);
+    const InstallOutcome outcome = Apply(module, session, rowIndex, attempt);
+    attempt.Finish(outcome);
+    return outcome;
+}
+
 void InstallOption(CModule& module, ViSession session, std::int32_t rowIndex, IMessageSink& messages,
                    const std::function<void()>& closeInstallWindow)
 {
-    const InstallOutcome outcome = ApplyOption(module, session, rowIndex, messages);
+    InstallOutcome outcome = ApplyOption(module, session, rowIndex, messages, kInstallWindow);
+    // The window offers only rows of the table: only a program gets here with another index.
+    if (outcome.status == InstallStatus::InvalidOption)
+        outcome.message = InvalidOptionMessage(rowIndex);
     if (!outcome.message.empty())
         messages.ShowMessage(outcome.message.c_str());
     if (outcome.status == InstallStatus::Installed && closeInstallWindow)
@@ -109,7 +123,7 @@ void InstallOption(CModule& module, ViSession session, std::int32_t rowIndex, IM
 
 std::uint32_t InstallOptionForClient(CModule& module, ViSession session, std::int32_t rowIndex, IMessageSink& messages)
 {
-    return ClientResultOf(ApplyOption(module, session, rowIndex, messages).status);
+    return ClientResultOf(ApplyOption(module, session, rowIndex, messages, kAutomation).status);
 }
 
 std::uint32_t ClientResultOf(InstallStatus status)

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "catalogue/InstallFrontEnd.h"
 #include "instrument/IMessageSink.h"
 #include "instrument/VisaTypes.h"
 
@@ -28,9 +29,12 @@ struct InstallOutcome {
     std::string message;  // what a person is shown after the lower layers' messages; may be empty
 };
 
-// The common steps of both entry points. `module` holds the module behind `session`, as read
+// The common steps of every front end. `module` holds the module behind `session`, as read
 // last; the lower layers show their own messages, the outcome's message is left to the caller.
-InstallOutcome ApplyOption(CModule& module, ViSession session, std::int32_t rowIndex, IMessageSink& messages);
+// The attempt is recorded in the install journal under the front end's name before anything
+// is sent to the module, and again when it ends.
+InstallOutcome ApplyOption(CModule& module, ViSession session, std::int32_t rowIndex, IMessageSink& messages,
+                           const InstallFrontEnd& frontEnd);
 
 // For a person: shows the outcome and, after a successful installation only, closes the
 // install window through `closeInstallWindow`.

@@ -22,6 +22,9 @@ struct CliOptions {
     std::string command;
     std::vector<std::string> arguments;
     bool all = false;                   // upgrades
+    bool csv = false;                   // upgrades without a module: the order list for a spreadsheet
+    std::optional<std::string> serial;  // journal
+    std::optional<std::string> since;   // journal
     std::optional<std::string> upgrade; // report
     std::optional<std::string> out;     // report
     bool help = false;                  // --help or -h: print the usage and do nothing else
@@ -32,5 +35,8 @@ struct CliOptions {
 std::optional<CliOptions> ParseCommandLine(int argc, char** argv, std::string& error);
 
 const char* UsageText();
+
+// Whether `text` is a date or a time as the journal writes them, or the start of one.
+bool IsJournalDate(const std::string& text);
 
 }  // namespace stratigon::cli

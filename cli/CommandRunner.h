@@ -3,10 +3,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
+#include "catalogue/ModuleLookup.h"
 #include "cli/CliOptions.h"
 #include "cli/SkippedWaits.h"
 #include "cli/StderrSink.h"
@@ -34,9 +36,22 @@ private:
     int Upgrades();
     int Report();
     int Install();
+    int OrderList();
+    int Journal();
 
-    int Fail(const std::string& reason) const;
+    // The module the command's first argument names by unique ID or serial number.
+    FoundModule FindNamedModule();
+    std::string ScanFailureReason() const;
+    // The line of the possible upgrade that --upgrade names; its failure result otherwise.
+    std::uint32_t SelectedUpgradeLine(std::string& line);
+
+    // Ends the command with `reason` as the last line on standard error and, for --json, an
+    // object with the result, the reason and `details` on standard output.
+    int Fail(std::uint32_t result, const std::string& reason,
+             nlohmann::ordered_json details = nlohmann::ordered_json::object()) const;
+    int Fail(std::uint32_t result) const;
     void Print(const std::string& text) const;
+    void PrintBytes(const std::string& bytes) const;
     void Print(const nlohmann::ordered_json& value) const;
 
     const CliOptions& m_options;

@@ -8,21 +8,6 @@
 
 namespace stratigon::cli {
 
-ModuleReading TakeReading(const CModule& module, const DeviceEntry& device, int status)
-{
-    return {device,
-            status,
-            module.GetProductType(),
-            module.GetProductName(),
-            module.GetSerialNumber(),
-            module.GetUniqueId(),
-            module.GetMemoryDepth(),
-            module.GetStateSpeed(),
-            module.GetTimingSpeed(),
-            module.GetChannels(),
-            module.GetFirmwareVersion()};
-}
-
 std::string StatusText(int status) { return ModuleCodeText(status); }
 
 nlohmann::ordered_json ToJson(const ModuleReading& r)

@@ -1,24 +1,14 @@
 // One module as the tool prints it: where it sits, how its readout ended and what the record
-// held afterwards. Taken at once, because the next readout overwrites the record.
+// held afterwards, as JSON, as labelled lines or as a row of a table.
 #pragma once
 
 #include <string>
 
 #include <nlohmann/json.hpp>
 
-#include "instrument/CVxiBus.h"
-#include "module/CModule.h"
+#include "module/ModuleReading.h"
 
 namespace stratigon::cli {
-
-struct ModuleReading {
-    DeviceEntry device;
-    int status = 0;
-    ProductType productType = ProductType::UnknownProduct;
-    std::string productName, serialNumber, uniqueId, memoryDepth, stateSpeed, timingSpeed, channels, firmwareVersion;
-};
-
-ModuleReading TakeReading(const CModule& module, const DeviceEntry& device, int status);
 
 // The status as the program would show it; success has no text of its own there.
 std::string StatusText(int status);

@@ -6,6 +6,7 @@ namespace stratigon::cli {
 
 void StderrSink::ShowMessage(const char* text)
 {
+    m_last = text;
     std::fprintf(stderr, "%s\n", text);
     std::fflush(stderr);
 }

@@ -1,5 +1,6 @@
 // Picks the VISA library the command-line tool talks to: the one named on the command line,
-// else the system's, else the simulated bench that ships beside the tool.
+// else one installed where VISA vendors put theirs, else the simulated bench that ships
+// beside the tool.
 #pragma once
 
 #include <string>

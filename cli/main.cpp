@@ -11,7 +11,8 @@ int main(int argc, char** argv)
     std::string error;
     const auto options = ParseCommandLine(argc, argv, error);
     if (!options) {
-        std::fprintf(stderr, "stratigon-cli: %s\n%s", error.c_str(), UsageText());
+        // The reason last, where a person looks first.
+        std::fprintf(stderr, "%sstratigon-cli: %s\n", UsageText(), error.c_str());
         return kExitUsage;
     }
     if (options->help) {

@@ -18,11 +18,12 @@ namespace {
 
 struct CommandArguments {
     std::string_view name;
-    std::size_t count;
+    std::size_t fewest;
+    std::size_t most;
 };
 
 constexpr CommandArguments kCommands[] = {
-    {"scan", 0}, {"show", 1}, {"upgrades", 1}, {"report", 1}, {"install", 2},
+    {"scan", 0, 0}, {"show", 1, 1}, {"upgrades", 0, 1}, {"report", 1, 1}, {"install", 2, 2}, {"journal", 0, 0},
 };
 
 std::vector<std::string> SplitArguments(std::string_view input)
@@ -47,10 +48,13 @@ void CheckTaken(const cli::CliOptions& options)
     const auto* command = std::find_if(std::begin(kCommands), std::end(kCommands),
                                        [&](const CommandArguments& c) { return c.name == options.command; });
     FUZZ_CHECK(command != std::end(kCommands));
-    FUZZ_CHECK(options.arguments.size() == command->count);
-    FUZZ_CHECK(command->count == 0 || !options.arguments.front().empty());
-    FUZZ_CHECK(!options.all || command->name == "upgrades");
+    FUZZ_CHECK(options.arguments.size() >= command->fewest && options.arguments.size() <= command->most);
+    FUZZ_CHECK(options.arguments.empty() || !options.arguments.front().empty());
+    FUZZ_CHECK(!options.all || (command->name == "upgrades" && !options.arguments.empty()));
+    FUZZ_CHECK(!options.csv || (command->name == "upgrades" && !options.all && !options.json));
     FUZZ_CHECK((!options.upgrade && !options.out) || command->name == "report");
+    FUZZ_CHECK((!options.serial && !options.since) || command->name == "journal");
+    FUZZ_CHECK(!options.since || cli::IsJournalDate(*options.since));
 }
 
 }  // namespace

@@ -67,6 +67,7 @@ bool CVxiBus::Scan(IScanProgress& progress)
     FormatLockKey(lockKey);
     m_deviceCount = 0;
     m_frameCount = 0;
+    m_scanFailure = VI_SUCCESS;
 
     ViSession manager = 0;
     ViStatus status = m_visa.viOpenDefaultRM(&manager);
@@ -129,6 +130,7 @@ bool CVxiBus::VisitResource(const char* descriptor, const char* lockKey)
     char accessKey[kBufferSize] = {};
     status = m_visa.viLock(session, VI_SHARED_LOCK, 0, lockKey, accessKey);
     if (VisaFailed(status)) {
+        m_scanFailure = status;
         m_messages.ShowMessage(kLockedText);
         return false;
     }
@@ -170,8 +172,17 @@ void CVxiBus::Close()
     m_resourceManager = 0;
 }
 
+std::vector<std::string> CVxiBus::MessagesShownSince(std::size_t mark) const
+{
+    const std::size_t firstKept = m_messages.count - m_messages.recent.size();
+    const std::size_t from = std::max(mark, firstKept) - firstKept;
+    return {m_messages.recent.begin() + static_cast<std::ptrdiff_t>(std::min(from, m_messages.recent.size())),
+            m_messages.recent.end()};
+}
+
 void CVxiBus::ShowStatus(const char* format, ViStatus status)
 {
+    m_scanFailure = status;
     std::snprintf(m_messageBuffer.get(), kBufferSize, format, StatusBits(status));
     m_messages.ShowMessage(m_messageBuffer.get());
 }

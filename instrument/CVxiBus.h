@@ -3,8 +3,10 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "instrument/IMessageSink.h"
 #include "instrument/IScanProgress.h"
@@ -19,7 +21,7 @@ struct DeviceEntry {
     ViInt16 slot = 0;
     ViInt16 logicalAddress = 0;
     ViInt16 interfaceNumber = 0;  // the frame index
-    std::string resourceName;     // as the resource manager listed it
+    std::string resource;         // the VISA resource name the scan found it under
 };
 
 // Flags of the transport: report a failed write or read to the user, or stay silent.
@@ -48,6 +50,9 @@ public:
     int GetFrameCount() const { return m_frameCount; }
     const DeviceEntry& GetDevice(int index) const { return m_devices.at(static_cast<std::size_t>(index)); }
     bool IsLockTaken() const { return m_lockTaken; }
+    // The status of the VISA call that ended the last scan with a failure; VI_SUCCESS when
+    // the last scan succeeded. The message shown gives only its number.
+    ViStatus GetScanFailure() const { return m_scanFailure; }
 
     bool Write(ViSession session, const char* command, ViUInt32 flags);
     // `buffer` holds `count` characters; the answer is stored trimmed and NUL-terminated.
@@ -60,6 +65,9 @@ public:
     // How many messages the bus and the module have shown so far: a caller tells whether an
     // operation already said why it failed.
     std::size_t MessagesShown() const { return m_messages.count; }
+    // The texts shown since MessagesShown() returned `mark`, as far as they are still kept
+    // (the last few): what a person saw of one operation.
+    std::vector<std::string> MessagesShownSince(std::size_t mark) const;
 
 protected:
     IMessageSink& Messages() { return m_messages; }
@@ -72,14 +80,19 @@ private:
     void ShowDescribed(ViSession session, ViStatus status, const char* prefix, const char* subject);
 
     struct CountingSink final : IMessageSink {
+        static constexpr std::size_t kKept = 8;
         explicit CountingSink(IMessageSink& shown) : target(shown) {}
         void ShowMessage(const char* text) override
         {
             ++count;
+            if (recent.size() == kKept)
+                recent.pop_front();
+            recent.emplace_back(text);
             target.ShowMessage(text);
         }
         IMessageSink& target;
         std::size_t count = 0;
+        std::deque<std::string> recent;
     };
 
     const VisaFunctions& m_visa;
@@ -90,6 +103,7 @@ private:
     int m_frameCount = 0;
     std::array<DeviceEntry, kMaxDevices> m_devices{};
     bool m_lockTaken = false;
+    ViStatus m_scanFailure = VI_SUCCESS;
     ViSession m_resourceManager = 0;
     std::unique_ptr<char[]> m_messageBuffer;
 };

@@ -9,6 +9,7 @@ namespace stratigon {
 class NoVersionResources final : public IVersionResources {
 public:
     std::uint32_t VersionInfoSize(const std::string&) override { return 0; }
+    bool CanReadVersionInfo(const std::string&) override { return false; }
     std::optional<std::string> QueryValue(const std::string&, const std::string&) override { return std::nullopt; }
 };
 

@@ -58,7 +58,7 @@ std::optional<std::size_t> Bench::Find(std::string_view resource) const
     return static_cast<std::size_t>(found - instruments_.begin());
 }
 
-void Bench::Persist(const Instrument& changed)
+bool Bench::Persist(const Instrument& changed)
 {
     const StateFileLock lock(store_.LockPath(), kLockPatience);
     StateStore::States states = store_.Load();
@@ -69,6 +69,7 @@ void Bench::Persist(const Instrument& changed)
     } else {
         Report(saveProblem);
     }
+    return saveProblem.empty();
 }
 
 // Once per kind of trouble: a program making many changes must not flood stderr.

@@ -26,9 +26,10 @@ public:
     const BenchDescription::Faults& Faults() const { return faults_; }
     // Saves the module's state into the state file as it is now on disk, under the state
     // file's lock, so that processes changing different modules of one bench at the same
-    // moment keep each other's changes. A failure is reported on stderr once, never thrown:
-    // a read-only folder must not break the program.
-    void Persist(const Instrument& changed);
+    // moment keep each other's changes. False when the change could not be saved; the
+    // reason is reported on stderr once, never thrown: a read-only folder must not break
+    // the program.
+    bool Persist(const Instrument& changed);
 
 private:
     void Report(const std::string& problem);

@@ -1,6 +1,7 @@
 #include "simulator/BenchParser.h"
 
 #include "simulator/BenchError.h"
+#include "simulator/KeyPositions.h"
 #include "simulator/MemoryAddress.h"
 
 #include <nlohmann/json.hpp>
@@ -22,6 +23,41 @@ using Path = std::string;
 [[noreturn]] void Fail(const Path& path, const std::string& problem)
 {
     throw BenchError(path + " " + problem);
+}
+
+Path Join(const Path& path, std::string_view name)
+{
+    return path.empty() ? std::string(name) : path + "." + std::string(name);
+}
+
+// A field the bench does not know, most often a misspelt one that would otherwise leave its
+// default in place unnoticed. Parse() adds where it stands in the file.
+struct UnknownField {
+    Path path;
+    std::string name;
+    std::string_view nearest;
+};
+
+// How far a typed name is from a known one, weighed as git weighs its suggestions: letters
+// left out and swapped are the usual slips, so they cost least, and extra letters most.
+std::size_t Distance(std::string_view typed, std::string_view known)
+{
+    constexpr std::size_t kSwap = 0, kReplace = 2, kLeftOut = 1, kExtra = 4;
+    std::vector<std::vector<std::size_t>> d(typed.size() + 1, std::vector<std::size_t>(known.size() + 1));
+    for (std::size_t i = 0; i <= typed.size(); ++i) {
+        for (std::size_t j = 0; j <= known.size(); ++j) {
+            if (i == 0 || j == 0) {
+                d[i][j] = i * kExtra + j * kLeftOut;
+                continue;
+            }
+            d[i][j] = std::min({d[i - 1][j - 1] + (typed[i - 1] == known[j - 1] ? 0 : kReplace),
+                                d[i - 1][j] + kExtra, d[i][j - 1] + kLeftOut});
+            if (i > 1 && j > 1 && typed[i - 1] == known[j - 2] && typed[i - 2] == known[j - 1]) {
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + kSwap);
+            }
+        }
+    }
+    return d[typed.size()][known.size()];
 }
 
 std::int64_t ReadInteger(const json& value, const Path& path, std::int64_t low, std::int64_t high)
@@ -128,20 +164,42 @@ const Field<F> kFaultFields[] = {
 };
 
 template <class Target, std::size_t N>
+void CheckFieldsKnown(const json& object, const Path& path, const Field<Target> (&fields)[N])
+{
+    for (const auto& [name, value] : object.items()) {
+        const Field<Target>* nearest = &fields[0];
+        for (const auto& field : fields) {
+            if (field.name == name) {
+                nearest = nullptr;
+                break;
+            }
+            if (Distance(name, field.name) < Distance(name, nearest->name)) {
+                nearest = &field;
+            }
+        }
+        if (nearest != nullptr) {
+            throw UnknownField{Join(path, name), name, nearest->name};
+        }
+    }
+}
+
+template <class Target, std::size_t N>
 void ReadFields(const json& object, const Path& path, const Field<Target> (&fields)[N], Target& target)
 {
     if (!object.is_object()) {
         Fail(path, "must be an object");
     }
+    CheckFieldsKnown(object, path, fields);
     for (const auto& field : fields) {
         const auto found = object.find(std::string(field.name));
         if (found != object.end()) {
-            field.read(*found, path + "." + std::string(field.name), target);
+            field.read(*found, Join(path, field.name), target);
         }
     }
 }
 
 const Field<M> kModuleFields[] = {
+    {"kind", [](const json&, const Path&, M&) {}},  // read first: it chooses the defaults
     {"interface", [](const json& v, const Path& p, M& m) { m.interfaceNumber = ReadInt(v, p, 0, 65535); }},
     {"slot", [](const json& v, const Path& p, M& m) { m.slot = ReadInt(v, p, 0, 32767); }},
     {"logical_address", [](const json& v, const Path& p, M& m) { m.logicalAddress = ReadInt(v, p, 0, 32767); }},
@@ -243,26 +301,44 @@ std::string WithoutExceptionTag(const std::string& what)
     return (what.rfind("[json.exception", 0) == 0 && tagEnd != std::string::npos) ? what.substr(tagEnd + 2) : what;
 }
 
+std::vector<ModuleDescription> ReadModules(const json& value, const Path& path)
+{
+    if (!value.is_array()) {
+        Fail(path, "must be an array");
+    }
+    std::vector<ModuleDescription> modules;
+    std::map<int, int> modulesPerFrame;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        modules.push_back(ReadModule(value[i], i, modulesPerFrame));
+    }
+    return modules;
+}
+
+using D = BenchDescription;
+
+const Field<D> kBenchFields[] = {
+    {"modules", [](const json& v, const Path& p, D& d) { d.modules = ReadModules(v, p); }},
+    {"faults", [](const json& v, const Path& p, D& d) { ReadFields(v, p, kBenchFaultFields, d.faults); }},
+};
+
 BenchDescription ReadBench(const json& document)
 {
     if (!document.is_object()) {
         throw BenchError("the top level must be a JSON object with a \"modules\" array");
     }
     BenchDescription bench;
-    if (const auto modules = document.find("modules"); modules != document.end()) {
-        if (!modules->is_array()) {
-            Fail("modules", "must be an array");
-        }
-        std::map<int, int> modulesPerFrame;
-        for (std::size_t i = 0; i < modules->size(); ++i) {
-            bench.modules.push_back(ReadModule((*modules)[i], i, modulesPerFrame));
-        }
-    }
-    if (const auto faults = document.find("faults"); faults != document.end()) {
-        ReadFields(*faults, "faults", kBenchFaultFields, bench.faults);
-    }
+    ReadFields(document, Path(), kBenchFields, bench);
     CheckResourcesUnique(bench.modules);
     return bench;
+}
+
+std::string UnknownFieldReason(const UnknownField& unknown, std::string_view text)
+{
+    const auto position = KeyPositions(text).Find(unknown.path);
+    const std::string where = position ? "line " + std::to_string(position->line) + ", column " +
+                                             std::to_string(position->column) + ": "
+                                       : std::string();
+    return where + unknown.path + " is no field of a bench file; did you mean " + std::string(unknown.nearest) + "?";
 }
 
 }  // namespace
@@ -273,6 +349,8 @@ BenchDescription BenchParser::Parse(std::string_view text)
         return ReadBench(json::parse(text.begin(), text.end()));
     } catch (const json::exception& error) {
         throw BenchError(WithoutExceptionTag(error.what()));
+    } catch (const UnknownField& unknown) {
+        throw BenchError(UnknownFieldReason(unknown, text));
     }
 }
 

@@ -21,6 +21,7 @@ constexpr ErrorText kErrorTexts[] = {
     {ScpiError::SettingsConflict, "Settings conflict"},
     {ScpiError::DataOutOfRange, "Data out of range"},
     {ScpiError::IllegalParameterValue, "Illegal parameter value"},
+    {ScpiError::MassStorageError, "Mass storage error"},
     {ScpiError::QueueOverflow, "Queue overflow"},
 };
 

@@ -131,6 +131,12 @@ bool Instrument::Accept(std::string_view bytes, bool end)
     return changed;
 }
 
+void Instrument::RefuseChange(const ModuleState& kept)
+{
+    state_ = kept;
+    errors_.Push(ScpiError::MassStorageError);
+}
+
 void Instrument::Clear()
 {
     input_.clear();

@@ -22,6 +22,9 @@ public:
     const std::string& Resource() const { return description_.resource; }
     const ModuleState& State() const { return state_; }
     void RestoreState(const ModuleState& state) { state_ = state; }
+    // A change that could not be kept is refused as a module refuses a command its memory
+    // cannot store: it goes back to `kept` and queues an error for the command.
+    void RefuseChange(const ModuleState& kept);
 
     // A write_error fault: the bus fails before the module sees the message.
     bool WriteFails(std::string_view message) const;

@@ -13,6 +13,7 @@ enum class ScpiError : int {
     SettingsConflict = -221,
     DataOutOfRange = -222,
     IllegalParameterValue = -224,
+    MassStorageError = -250,
     QueueOverflow = -350,
 };
 

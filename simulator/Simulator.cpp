@@ -482,8 +482,10 @@ ViStatus Simulator::Write(ViSession vi, ViConstBuf buf, ViUInt32 cnt, ViUInt32* 
     if (status < 0) {
         return status;
     }
-    if (instrument.Accept(message, session->settings.sendEnd)) {
-        bench_->Persist(instrument);
+    // A module whose change would be gone at the next start must not report it as made.
+    const ModuleState before = instrument.State();
+    if (instrument.Accept(message, session->settings.sendEnd) && !bench_->Persist(instrument)) {
+        instrument.RefuseChange(before);
     }
     if (retCnt != nullptr) {
         *retCnt = cnt;

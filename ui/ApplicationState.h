@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 
 namespace stratigon {
 class IVersionResources;
@@ -34,6 +35,9 @@ struct ApplicationState {
     // The program's message sink, which keeps automation calls from waiting for a person when
     // a client asks; the automation objects need it.
     CAutomationAlerts* alerts = nullptr;
+    // What the main dialog tells the person once it runs (installations that did not finish);
+    // shown then, so that automation clients are served meanwhile. Empty: nothing.
+    std::string startupNotice;
 };
 
 // The main dialog bound to the application while it runs: the class object hands out proxies,

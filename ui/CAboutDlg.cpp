@@ -69,7 +69,7 @@ void CAboutDlg::MakeTitleBold()
 void CAboutDlg::ShowVersionTexts()
 {
     const std::string file = m_versionFile.empty() ? win32::AnsiPath(win32::ProgramPath()) : m_versionFile;
-    if (m_versions == nullptr || m_versions->VersionInfoSize(file) == 0)
+    if (m_versions == nullptr || m_versions->VersionInfoSize(file) == 0 || !m_versions->CanReadVersionInfo(file))
         return;
     const auto value = [&](const char* name) -> std::optional<std::string> {
         std::optional<std::string> text = m_versions->QueryValue(file, std::string(kStringBlock) + name);

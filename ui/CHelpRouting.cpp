@@ -1,5 +1,8 @@
 #include "ui/CHelpRouting.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include <htmlhelp.h>
 #include <windowsx.h>
 
@@ -33,6 +36,15 @@ constexpr HelpPair kUpgradesHelpTable[] = {
 };
 static_assert(std::size(kUpgradesHelpTable) == 15);
 
+// In the table for what a click in the list area shows, but the templates give the notice of
+// an empty list no context id, so F1 on it shows nothing, as on the buttons beside it.
+constexpr int kWithoutContextId[] = {IDC_NO_UPGRADES};
+
+bool CarriesContextId(int controlId)
+{
+    return std::find(std::begin(kWithoutContextId), std::end(kWithoutContextId), controlId) == std::end(kWithoutContextId);
+}
+
 bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace
@@ -58,7 +70,7 @@ void CHelpRouting::ApplyContextIds(HWND dialog, std::span<const HelpPair> table,
 {
     for (const HelpPair& pair : table) {
         const HWND control = ::GetDlgItem(dialog, pair.controlId);
-        if (control != nullptr && ::GetWindowContextHelpId(control) == 0)
+        if (control != nullptr && ::GetWindowContextHelpId(control) == 0 && CarriesContextId(pair.controlId))
             ::SetWindowContextHelpId(control, base + static_cast<DWORD>(pair.controlId));
     }
 }

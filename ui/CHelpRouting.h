@@ -41,8 +41,9 @@ public:
     static std::span<const HelpPair> UpgradesHelpTable();
     // The topic of a control in a table; 0 when it has none.
     static int TopicOf(std::span<const HelpPair> table, int controlId);
-    // Gives every control of the table the context id its dialog template gives it (`base`
-    // plus its id), where the platform left it out: Wine does not take them from templates.
+    // Gives the controls of the table the context ids their dialog template gives them (`base`
+    // plus the id; the empty list's notice has none), where the platform left them out: Wine
+    // does not take them from templates.
     static void ApplyContextIds(HWND dialog, std::span<const HelpPair> table, DWORD base);
 
     void ShowContents(HWND owner);

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <iterator>
+#include <utility>
 
 #include "catalogue/AutomationResult.h"
 #include "catalogue/CatalogueText.h"
@@ -28,6 +29,9 @@ constexpr int kNoModuleText[] = {IDC_NO_MODULE, 0};
 constexpr int kPatternGeneratorLabels[] = {IDC_PRODUCT_LABEL, IDC_SERIAL_LABEL, IDC_UNIQUE_ID_LABEL,
                                            IDC_DEPTH_LABEL, IDC_SPEED_LABEL, 0};
 constexpr int kPatternGeneratorHidden[] = {IDC_TIMING_LABEL, IDC_CHANNELS_LABEL, IDC_NO_MODULE, 0};
+
+// Posted by the dialog to itself: the start-up notice waits until the dialog runs.
+constexpr UINT kShowStartupNotice = WM_APP + 1;
 
 // How far right of and below the main dialog the child dialogs first open.
 constexpr LONG kChildDialogOffset = 100;
@@ -84,6 +88,7 @@ std::span<const CMainWindow::MessageEntry> CMainWindow::MessageTable()
         {win32::kSetMessageString, &CMainWindow::HandleSetMessageString},
         {WM_HELP, &CMainWindow::HandleHelp},
         {win32::kHelpHitTest, &CMainWindow::HandleHelpHitTest},
+        {kShowStartupNotice, &CMainWindow::HandleShowStartupNotice},
     };
     return table;
 }
@@ -104,6 +109,8 @@ BOOL CMainWindow::OnInitDialog()
     UpdateDisplay();
     SetFocusTo(IDC_FRAME_LIST);
     ::SetForegroundWindow(GetHwnd());
+    if (!m_application.startupNotice.empty())
+        ::PostMessageA(GetHwnd(), kShowStartupNotice, 0, 0);
     return FALSE;
 }
 
@@ -563,6 +570,15 @@ bool CMainWindow::HandleHelp(WPARAM, LPARAM lParam, LRESULT& result)
 bool CMainWindow::HandleHelpHitTest(WPARAM, LPARAM lParam, LRESULT& result)
 {
     result = OnHelpHitTest(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    return true;
+}
+
+bool CMainWindow::HandleShowStartupNotice(WPARAM, LPARAM, LRESULT& result)
+{
+    const std::string notice = std::exchange(m_application.startupNotice, std::string());
+    if (!notice.empty())
+        m_messages.ShowMessage(notice.c_str());
+    result = 0;
     return true;
 }
 

@@ -104,6 +104,7 @@ private:
     bool HandleSetMessageString(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool HandleHelp(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool HandleHelpHitTest(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool HandleShowStartupNotice(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     CModule& m_module;
     IMessageSink& m_messages;

@@ -12,13 +12,21 @@ std::uint32_t CWin32VersionResources::VersionInfoSize(const std::string& path)
     return ::GetFileVersionInfoSizeA(path.c_str(), &ignored);
 }
 
-std::optional<std::string> CWin32VersionResources::QueryValue(const std::string& path, const std::string& subBlock)
+std::vector<char> CWin32VersionResources::ReadBlock(const std::string& path)
 {
     const DWORD size = VersionInfoSize(path);
-    if (size == 0)
-        return std::nullopt;
     std::vector<char> block(size);
-    if (!::GetFileVersionInfoA(path.c_str(), 0, size, block.data()))
+    if (size == 0 || !::GetFileVersionInfoA(path.c_str(), 0, size, block.data()))
+        block.clear();
+    return block;
+}
+
+bool CWin32VersionResources::CanReadVersionInfo(const std::string& path) { return !ReadBlock(path).empty(); }
+
+std::optional<std::string> CWin32VersionResources::QueryValue(const std::string& path, const std::string& subBlock)
+{
+    std::vector<char> block = ReadBlock(path);
+    if (block.empty())
         return std::nullopt;
     void* value = nullptr;
     UINT length = 0;

@@ -30,9 +30,9 @@ std::string ReadAll(const std::string& path)
 }
 
 #if defined(_WIN32)
-std::string QuotedCommandLine(const std::vector<std::string>& arguments)
+std::string QuotedCommandLine(const std::string& program, const std::vector<std::string>& arguments)
 {
-    std::string line = "\"" STRATIGON_CLI "\"";
+    std::string line = "\"" + program + "\"";
     for (const std::string& argument : arguments) {
         line += " \"";
         for (char c : argument)
@@ -48,7 +48,8 @@ HANDLE CreateCapture(const std::string& path)
     return ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
 }
 
-int Spawn(const std::vector<std::string>& arguments, const std::string& folder, const std::string& out, const std::string& err)
+int Spawn(const std::string& program, const std::vector<std::string>& arguments, const std::string& folder,
+          const std::string& out, const std::string& err)
 {
     const HANDLE outFile = CreateCapture(out);
     const HANDLE errFile = CreateCapture(err);
@@ -59,7 +60,7 @@ int Spawn(const std::vector<std::string>& arguments, const std::string& folder, 
     startup.hStdOutput = outFile;
     startup.hStdError = errFile;
     PROCESS_INFORMATION process{};
-    std::string line = QuotedCommandLine(arguments);
+    std::string line = QuotedCommandLine(program, arguments);
     DWORD code = static_cast<DWORD>(-1);
     if (::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup, &process)) {
         ::WaitForSingleObject(process.hProcess, INFINITE);
@@ -72,9 +73,10 @@ int Spawn(const std::vector<std::string>& arguments, const std::string& folder, 
     return static_cast<int>(code);
 }
 #else
-int Spawn(const std::vector<std::string>& arguments, const std::string& folder, const std::string& out, const std::string& err)
+int Spawn(const std::string& program, const std::vector<std::string>& arguments, const std::string& folder,
+          const std::string& out, const std::string& err)
 {
-    std::vector<char*> argv = {const_cast<char*>(STRATIGON_CLI)};
+    std::vector<char*> argv = {const_cast<char*>(program.c_str())};
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
@@ -98,10 +100,15 @@ int Spawn(const std::vector<std::string>& arguments, const std::string& folder, 
 
 CliResult RunCli(const std::vector<std::string>& arguments, const std::string& workFolder)
 {
+    return RunProgram(STRATIGON_CLI, arguments, workFolder);
+}
+
+CliResult RunProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& workFolder)
+{
     const std::string out = workFolder + "/stdout.txt";
     const std::string err = workFolder + "/stderr.txt";
     CliResult result;
-    result.exitCode = Spawn(arguments, workFolder, out, err);
+    result.exitCode = Spawn(program, arguments, workFolder, out, err);
     result.out = ReadAll(out);
     result.err = ReadAll(err);
     return result;

@@ -15,5 +15,7 @@ struct CliResult {
 
 // `workFolder` receives the captured streams; the program runs with it as working folder.
 CliResult RunCli(const std::vector<std::string>& arguments, const std::string& workFolder);
+// The same for a copy of the tool elsewhere.
+CliResult RunProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& workFolder);
 
 }  // namespace stratigon::test

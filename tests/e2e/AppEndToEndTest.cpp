@@ -123,6 +123,8 @@ TEST_F(AppEndToEndTest, WithoutAVisaLibraryTheProgramSaysSoAndEnds)
     fs::copy_file(kProgram, lonely);
     ASSERT_TRUE(app.Start(lonely.string(), {}));
     app.WatchWindows();
+    // The box is answered only once the watcher has seen it, however fast it comes.
+    EXPECT_TRUE(AppDriver::WaitUntil([&] { return app.CaptionsSeen().count("Stratigon") > 0; }));
     const std::string text = app.AnswerMessageBox();
     EXPECT_EQ(text.rfind("No VISA library was found on this computer", 0), 0u) << text;
     EXPECT_NE(text.find("visa32.dll"), std::string::npos) << text;

@@ -50,7 +50,8 @@ int main(int argc, char** argv)
 {
     const std::string out = argc > 1 ? argv[1] : ".";
     AppDriver app;
-    if (!app.Start(AppDriver::ProgramBesideThisOne("Stratigon.exe"), {{"STRATIGON_SIM_STATE", out + "\\showcase-state.json"}})) {
+    if (!app.Start(AppDriver::ProgramBesideThisOne("Stratigon.exe"), {{"STRATIGON_SIM_STATE", out + "\\showcase-state.json"},
+                                                                     {"STRATIGON_JOURNAL", out + "\\install-journal.csv"}})) {
         std::fprintf(stderr, "could not start Stratigon.exe\n");
         return 1;
     }

@@ -1,6 +1,5 @@
 // What a simulated module keeps across processes: settings applied at reset, memory words and
 // update stamps live in the state file; pending settings and errors do not.
-#include "ScopedEnvironment.h"
 #include "SimulatorTest.h"
 #include "simulator/StateFileLock.h"
 #include "simulator/VisaExports.h"
@@ -194,12 +193,13 @@ TEST_F(Persistence, BenchTextWithoutAPathForgetsItsChanges)
     EXPECT_TRUE(std::filesystem::is_empty(folder_.Path()));
 }
 
-TEST_F(Persistence, AStateFileThatCannotBeWrittenDoesNotStopTheModule)
+TEST_F(Persistence, AChangeTheStateFileCannotKeepIsRefusedAndTheModuleGoesOnAnswering)
 {
     Configure({.benchText = kBench, .statePath = folder_.File("no-such-folder/state.json")});
     const ViSession vi = Open(kAnalyzer);
     ASSERT_EQ(Send(vi, "POKEL #H5000048, #H5"), VI_SUCCESS);
-    EXPECT_EQ(Ask(vi, "PEEKL? #H5000048"), "#H00000005");
+    EXPECT_EQ(NextError(vi), "-250,\"Mass storage error\"");
+    EXPECT_EQ(Ask(vi, "PEEKL? #H5000048"), "#H12345678");
 }
 
 // The command line that starts the probe program. A Windows build runs under Wine here, where

@@ -2,7 +2,7 @@
 // folder, and the few VISA exchanges every test needs, checked so failures say what happened.
 #pragma once
 
-#include "ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempFolder.h"
 #include "instrument/VisaTypes.h"
 #include "simulator/SimulatorControl.h"
@@ -14,6 +14,7 @@
 
 namespace stratigon::sim::test {
 
+using stratigon::test::ScopedEnvironment;
 using stratigon::test::TempFolder;
 
 // Eight lower-case hex digits, as the program prints statuses.

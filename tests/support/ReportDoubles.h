@@ -7,6 +7,7 @@
 #include <ctime>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,8 @@ private:
     bool m_available = false;
 };
 
-// A file listed here has version information; its value is its ProductVersion, if any.
+// A file listed here has version information; its value is its ProductVersion, if any. An
+// unreadable one has a size but cannot be read.
 class ListedVersions final : public IVersionResources {
 public:
     std::uint32_t VersionInfoSize(const std::string& path) override
@@ -46,13 +48,18 @@ public:
         asked.push_back(path);
         return files.count(path) != 0 ? 1024u : 0u;
     }
+    bool CanReadVersionInfo(const std::string& path) override
+    {
+        return files.count(path) != 0 && unreadable.count(path) == 0;
+    }
     std::optional<std::string> QueryValue(const std::string& path, const std::string& subBlock) override
     {
         queried.push_back(path + "|" + subBlock);
         const auto found = files.find(path);
-        return found == files.end() ? std::nullopt : found->second;
+        return found == files.end() || unreadable.count(path) != 0 ? std::nullopt : found->second;
     }
     std::map<std::string, std::optional<std::string>> files;
+    std::set<std::string> unreadable;
     std::vector<std::string> asked, queried;
 };
 

@@ -37,6 +37,9 @@ TEST(AboutBox, ShowsTheVersionTextsOfTheProgramOrWhatItsResourceSays)
     win32::CWin32VersionResources system;
     ListedVersions withoutProductVersion;
     withoutProductVersion.files["plain.exe"] = std::nullopt;
+    ListedVersions unreadable;
+    unreadable.files["broken.exe"] = "9.9";
+    unreadable.unreadable.insert("broken.exe");
     const struct {
         const char* what;
         IVersionResources* versions;
@@ -50,6 +53,9 @@ TEST(AboutBox, ShowsTheVersionTextsOfTheProgramOrWhatItsResourceSays)
          {"KVX Stratigon Utility", "Version Unknown", "Copyright (C) 2026 Quorvalis",
           "Quorvalis and Stratigon are trademarks of Quorvalis Instruments."}},
         {"no version information", &system, "C:\\windows\\nothing-here.exe",
+         {"KVX Stratigon Utility", "0.0 (Build 0)", "Copyright (C) 2026 Quorvalis",
+          "Quorvalis and Stratigon are trademarks of Quorvalis Instruments."}},
+        {"a read that fails after the size query", &unreadable, "broken.exe",
          {"KVX Stratigon Utility", "0.0 (Build 0)", "Copyright (C) 2026 Quorvalis",
           "Quorvalis and Stratigon are trademarks of Quorvalis Instruments."}},
     };

@@ -202,6 +202,7 @@ TEST_F(HelpTest, F1ShowsThePopupOfTheControlAtItsCentre)
                            [&](HWND upgrades) {
                                EXPECT_TRUE(PressF1(upgrades, IDC_PRINT_TO_FILE));
                                EXPECT_FALSE(PressF1(upgrades, IDC_UPGRADE_CLOSE)) << "Close has no help";
+                               EXPECT_FALSE(PressF1(upgrades, IDC_NO_UPGRADES)) << "nor has the empty list's notice";
                                print = CentreOf(IDC_PRINT_TO_FILE, upgrades);
                                ClickButton(upgrades, IDC_UPGRADE_CLOSE);
                            }));

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace stratigon::sim::test {
+namespace stratigon::test {
 
 class ScopedEnvironment {
 public:
@@ -21,4 +21,4 @@ private:
     std::optional<std::string> previous_;
 };
 
-}  // namespace stratigon::sim::test
+}  // namespace stratigon::test

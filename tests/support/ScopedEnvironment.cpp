@@ -1,8 +1,8 @@
-#include "ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 
 #include <cstdlib>
 
-namespace stratigon::sim::test {
+namespace stratigon::test {
 
 ScopedEnvironment::ScopedEnvironment(std::string name, const std::string& value) : name_(std::move(name))
 {
@@ -31,4 +31,4 @@ void ScopedEnvironment::Set(const std::string& name, const std::optional<std::st
 #endif
 }
 
-}  // namespace stratigon::sim::test
+}  // namespace stratigon::test
