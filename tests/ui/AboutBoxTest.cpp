@@ -37,6 +37,8 @@ TEST(AboutBox, ShowsTheVersionTextsOfTheProgramOrWhatItsResourceSays)
     win32::CWin32VersionResources system;
     ListedVersions withoutProductVersion;
     withoutProductVersion.files["plain.exe"] = std::nullopt;
+    ListedVersions blankValues;
+    blankValues.files["blank.exe"] = std::string();
     const struct {
         const char* what;
         IVersionResources* versions;
@@ -47,6 +49,9 @@ TEST(AboutBox, ShowsTheVersionTextsOfTheProgramOrWhatItsResourceSays)
          {"KVX Stratigon Utility", "Version 4.3.225.0", "Copyright (C) 2026 Quorvalis",
           "Quorvalis and Stratigon are trademarks\r\nof Quorvalis Instruments."}},
         {"no ProductVersion", &withoutProductVersion, "plain.exe",
+         {"KVX Stratigon Utility", "Version Unknown", "Copyright (C) 2026 Quorvalis",
+          "Quorvalis and Stratigon are trademarks of Quorvalis Instruments."}},
+        {"values present but empty", &blankValues, "blank.exe",
          {"KVX Stratigon Utility", "Version Unknown", "Copyright (C) 2026 Quorvalis",
           "Quorvalis and Stratigon are trademarks of Quorvalis Instruments."}},
         {"no version information", &system, "C:\\windows\\nothing-here.exe",

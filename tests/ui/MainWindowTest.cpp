@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -10,7 +14,9 @@
 #include "ui/CMainWindow.h"
 #include "ui/SharedDialogPosition.h"
 #include "ui/UiTestSupport.h"
+#include "win32/BitmapDrawing.h"
 #include "win32/FrameworkMessages.h"
+#include "win32/GdiGuards.h"
 
 namespace stratigon::test {
 namespace {
@@ -399,6 +405,47 @@ TEST_F(MainWindowTest, TheLogoPaneShowsTheSmallLogoCentredOverThePanesBackground
     EXPECT_EQ(canvas.At(11, 4), green) << "the logo's light grey shows the background";
     EXPECT_GT(canvas.Count(logo, RGB(0, 0, 128)), 20) << "the maker's name";
     EXPECT_EQ(canvas.Count(RECT{0, 0, 11, 25}, green), 11 * 25) << "nothing left of the logo";
+}
+
+int TextWidth(HWND window, const std::string& text)
+{
+    const win32::CWindowDC dc(window);
+    const win32::CSelectObject font(dc.get(), reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+// The real bar's panes against what they show: the whole logo, the whole indicator, and no
+// more room than that, which the status text keeps.
+TEST_F(MainWindowTest, TheStatusBarsPanesHoldTheWholeLogoAndTheClientIndicator)
+{
+    Open(Bench({Analyzer(0, 3)}));
+    const HWND bar = window->StatusBar().GetHwnd();
+    RECT client{};
+    ::GetClientRect(bar, &client);
+    const COLORREF green = RGB(0, 128, 0), red = RGB(255, 0, 0);
+    Canvas alone(200, 80, green);
+    RECT logo{};
+    ASSERT_TRUE(win32::DrawTransparentBitmap(alone.dc.get(), IDB_STATUS_LOGO, logo));
+    Canvas shown(client.right, client.bottom, green);
+    ::SendMessageA(bar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.dc.get()), PRF_CLIENT);
+    EXPECT_EQ(shown.Count(client, red), alone.Count(logo, red)) << "the logo's red line, all of it";
+
+    int edges[3] = {};
+    ASSERT_EQ(::SendMessageA(bar, SB_GETPARTS, 3, reinterpret_cast<LPARAM>(edges)), 3);
+    const int right = edges[2] == -1 ? static_cast<int>(client.right) : edges[2];
+    const struct {
+        const char* pane;
+        int width, holds;
+    } panes[] = {
+        {"client indicator", edges[1] - edges[0], TextWidth(bar, " Client ")},
+        {"logo", right - edges[1], std::max(static_cast<int>(logo.right), TextWidth(bar, "Quorvalis"))},
+    };
+    for (const auto& pane : panes) {
+        EXPECT_GE(pane.width, pane.holds) << pane.pane;
+        EXPECT_LE(pane.width, pane.holds + 8) << pane.pane << ": the status text keeps the rest";
+    }
 }
 
 TEST_F(MainWindowTest, TheAboutBoxOpensFromHelpAndTheSystemMenuOwnedByTheMainDialog)
