@@ -77,8 +77,10 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override {}
+    void OnDpiChanged(win32::DpiScale scale, const RECT& suggested) override;
 
 private:
+    void FitStatusBar();
     void TransferToControls();
     void AddSlotsOfSelectedFrame();
     void SelectFirstSlot();

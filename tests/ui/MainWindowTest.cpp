@@ -15,6 +15,7 @@
 #include "ui/SharedDialogPosition.h"
 #include "ui/UiTestSupport.h"
 #include "win32/BitmapDrawing.h"
+#include "win32/DpiScale.h"
 #include "win32/FrameworkMessages.h"
 #include "win32/GdiGuards.h"
 
@@ -213,6 +214,15 @@ TEST_F(MainWindowTest, EnterAndEscapeLeaveTheDialogOpen)
     ::SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     PumpMessages();
     EXPECT_TRUE(::IsWindow(dialog));
+}
+
+TEST_F(MainWindowTest, TheKeyboardReachesEveryControlInReadingOrder)
+{
+    Open(Bench({Analyzer(0, 3), Analyzer(0, 5, "KVX7N2", "B000123"), Analyzer(1, 2)}));
+    ExpectKeyboard(dialog, {IDC_FRAME_LIST, IDC_SLOT_LIST, IDC_VIEW_UPGRADES, IDC_INSTALL_UPGRADE},
+                   {{'R', IDC_INSTALL_UPGRADE, IDC_FRAME_LIST, 0}, {'S', IDC_FRAME_LIST, IDC_SLOT_LIST, 0},
+                    {'V', IDC_FRAME_LIST, 0, IDC_VIEW_UPGRADES}, {'I', IDC_FRAME_LIST, 0, IDC_INSTALL_UPGRADE},
+                    {VK_RETURN, IDC_FRAME_LIST, 0, IDOK}, {VK_ESCAPE, IDC_FRAME_LIST, 0, IDCANCEL}});
 }
 
 TEST_F(MainWindowTest, ExitTakesTheSamePathAsTheCloseBox)
@@ -424,27 +434,28 @@ TEST_F(MainWindowTest, TheStatusBarsPanesHoldTheWholeLogoAndTheClientIndicator)
     const HWND bar = window->StatusBar().GetHwnd();
     RECT client{};
     ::GetClientRect(bar, &client);
-    const COLORREF green = RGB(0, 128, 0), red = RGB(255, 0, 0);
+    const COLORREF green = RGB(0, 128, 0);
     Canvas alone(200, 80, green);
     RECT logo{};
-    ASSERT_TRUE(win32::DrawTransparentBitmap(alone.dc.get(), IDB_STATUS_LOGO, logo));
+    ASSERT_TRUE(win32::DrawTransparentBitmap(alone.dc.get(), window->StatusBar().LogoBitmap(), logo));
     Canvas shown(client.right, client.bottom, green);
     ::SendMessageA(bar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.dc.get()), PRF_CLIENT);
-    EXPECT_EQ(shown.Count(client, red), alone.Count(logo, red)) << "the logo's red line, all of it";
+    for (const COLORREF colour : {RGB(255, 0, 0), RGB(0, 0, 128)})
+        EXPECT_EQ(shown.Count(client, colour), alone.Count(logo, colour)) << "the logo's line and letters, all of them";
 
-    int edges[3] = {};
-    ASSERT_EQ(::SendMessageA(bar, SB_GETPARTS, 3, reinterpret_cast<LPARAM>(edges)), 3);
-    const int right = edges[2] == -1 ? static_cast<int>(client.right) : edges[2];
-    const struct {
-        const char* pane;
-        int width, holds;
-    } panes[] = {
-        {"client indicator", edges[1] - edges[0], TextWidth(bar, " Client ")},
-        {"logo", right - edges[1], std::max(static_cast<int>(logo.right), TextWidth(bar, "Quorvalis"))},
+    // Inside its sunken edge each pane holds what it shows, and no more than a little air
+    // besides, so the status text keeps the rest.
+    const win32::DpiScale scale = win32::DpiScale::OfWindow(bar);
+    const std::pair<int, SIZE> panes[] = {
+        {ui::CMainStatusBar::kClientPane, {TextWidth(bar, " Client "), 0}},
+        {ui::CMainStatusBar::kLogoPane, {std::max(static_cast<int>(logo.right), TextWidth(bar, "Quorvalis")), logo.bottom}},
     };
-    for (const auto& pane : panes) {
-        EXPECT_GE(pane.width, pane.holds) << pane.pane;
-        EXPECT_LE(pane.width, pane.holds + 8) << pane.pane << ": the status text keeps the rest";
+    for (const auto& [pane, holds] : panes) {
+        RECT r{};
+        ::SendMessageA(bar, SB_GETRECT, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(&r));
+        const SIZE inside{r.right - r.left - 2 * scale.SystemMetric(SM_CXBORDER), r.bottom - r.top - 2 * scale.SystemMetric(SM_CYBORDER)};
+        EXPECT_TRUE(inside.cx >= holds.cx && inside.cy >= holds.cy) << "pane " << pane << " is " << inside.cx << " x " << inside.cy;
+        EXPECT_LE(inside.cx, holds.cx + scale.Pixels(8)) << "pane " << pane;
     }
 }
 
