@@ -13,7 +13,13 @@ FUZZ_SECONDS ?= 60
 JOBS ?= 2
 WINEPREFIX := $(ROOT)/$(WINDOWS)/wineprefix
 WINESERVER := /usr/lib/wine/wineserver
+# Ends the wine server of every prefix of the Windows tree: besides the main one, one for each
+# other display scale (wineprefix-dpi144, ...) that the tests and the screenshots use.
+stop-wine = for prefix in $(WINEPREFIX) $(WINEPREFIX)-dpi*; do \
+		[ -d "$$prefix" ] && WINEPREFIX=$$prefix $(WINESERVER) -k 2>/dev/null; done; true
 XVFB := xvfb-run -a -s "-screen 0 1024x768x24"
+# The same screen at 150 % display scale.
+XVFB_144 := xvfb-run -a -s "-screen 0 1536x1152x24"
 
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev \
 	nlohmann-json3-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 \
@@ -63,9 +69,9 @@ test-native: native
 # run once more, because Wine itself now and then drops a process's server connection; a
 # fault of ours fails twice, and every test that needed the second run is named at the end.
 test-windows: windows
-	WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true
+	$(stop-wine)
 	cd $(WINDOWS) && WINEPREFIX=$(WINEPREFIX) $(XVFB) $(ROOT)/tools/ctest-once-more -j$(JOBS); \
-		status=$$?; WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; exit $$status
+		status=$$?; $(stop-wine); exit $$status
 
 # The fuzz tree: clang with libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer; it
 # holds the core, the simulator and the fuzz targets only.
@@ -95,17 +101,20 @@ test-pyvisa: plain-sim
 test: test-native test-windows test-fuzz test-pyvisa
 
 # With a display the program opens there; without one it runs on a private X server, and
-# screenshots of its main views go to out/. Either way the build's program is registered in
-# the prefix first, so automation clients (the samples) reach it.
+# screenshots of its main views go to out/, and once more at 150 % display scale to
+# out/dpi144/. Either way the build's program is registered in the prefix first, so
+# automation clients (the samples) reach it.
 run: windows
 	@if [ -n "$${DISPLAY:-}" ]; then \
 		WINEPREFIX=$(WINEPREFIX) tools/wine-run $(WINDOWS)/bin/Stratigon.exe /RegServer && \
 		WINEPREFIX=$(WINEPREFIX) tools/wine-run $(WINDOWS)/bin/Stratigon.exe; \
 	else \
-		WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; \
-		WINEPREFIX=$(WINEPREFIX) $(XVFB) tools/run-showcase $(WINDOWS)/bin out; status=$$?; \
-		WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true; \
-		echo "Screenshots of the scanning window, the main dialog, a What's This popup, the About box, the Possible Upgrades dialog, the install window and the main dialog after the script sample are in out/, with the inventory sample's out/inventory.csv."; \
+		$(stop-wine); \
+		WINEPREFIX=$(WINEPREFIX) $(XVFB) tools/run-showcase $(WINDOWS)/bin out && \
+		WINEPREFIX=$(WINEPREFIX)-dpi144 STRATIGON_DPI=144 $(XVFB_144) \
+			tools/run-showcase $(WINDOWS)/bin out/dpi144; status=$$?; \
+		$(stop-wine); \
+		echo "Screenshots of the scanning window, the main dialog, a What's This popup, the About box, the Possible Upgrades dialog, the install window and the main dialog after the script sample are in out/, and at 150 % display scale in out/dpi144/; the inventory sample's CSV is out/inventory.csv."; \
 		exit $$status; \
 	fi
 
@@ -144,5 +153,5 @@ dist: deps
 	@ls -l $(DIST)
 
 clean:
-	WINEPREFIX=$(WINEPREFIX) $(WINESERVER) -k 2>/dev/null || true
+	$(stop-wine)
 	rm -rf build out

@@ -24,6 +24,13 @@
 #define IDB_LOGO 143
 #define IDB_PRODUCT_PICTURE 145
 #define IDB_STATUS_LOGO 146
+// The same bitmaps drawn for 150 % and 200 % display scale.
+#define IDB_LOGO_150 1143
+#define IDB_PRODUCT_PICTURE_150 1145
+#define IDB_STATUS_LOGO_150 1146
+#define IDB_LOGO_200 2143
+#define IDB_PRODUCT_PICTURE_200 2145
+#define IDB_STATUS_LOGO_200 2146
 
 // Main dialog controls.
 #define IDC_FRAME_LIST 1000

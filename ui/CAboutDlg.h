@@ -22,8 +22,10 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    void OnDpiChanged(win32::DpiScale scale, const RECT& suggested) override;
 
 private:
+    bool LoadBitmaps();
     void MakeTitleBold();
     void ShowVersionTexts();
     void LayOut();
@@ -32,6 +34,7 @@ private:
 
     IVersionResources* m_versions;
     std::string m_versionFile;
+    win32::DpiScale m_scale;
     win32::CPalettePicture m_picture;
     win32::CTransparentBitmapButton m_logo;
     win32::UniqueFont m_boldFont;

@@ -9,28 +9,6 @@
 
 namespace stratigon::ui {
 
-namespace {
-
-// The list's columns start under their headings.
-void AlignColumnsWithHeadings(HWND dialog)
-{
-    const HWND list = ::GetDlgItem(dialog, IDC_UPGRADE_LIST);
-    RECT quarterUnits{0, 0, 4, 8};
-    ::MapDialogRect(dialog, &quarterUnits);
-    int stops[2] = {};
-    const int headings[2] = {IDC_DEPTH_HEADING, IDC_SPEED_HEADING};
-    for (int i = 0; i < 2; ++i) {
-        RECT heading{};
-        ::GetWindowRect(::GetDlgItem(dialog, headings[i]), &heading);
-        POINT left{heading.left, heading.top};
-        ::ScreenToClient(list, &left);
-        stops[i] = left.x * 4 / (quarterUnits.right > 0 ? quarterUnits.right : 1);
-    }
-    ::SendMessageA(list, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops));
-}
-
-}  // namespace
-
 CInstallUpgradeDlg::CInstallUpgradeDlg(CModule& module, IMessageSink& messages, ViSession session,
                                        const std::string& frameText, const std::string& slotText)
     : CDialogImpl(IDD_INSTALL_UPGRADE), m_upgrades(module, messages, frameText, slotText), m_session(session)
@@ -51,7 +29,6 @@ std::span<const CInstallUpgradeDlg::CommandEntry> CInstallUpgradeDlg::CommandTab
 BOOL CInstallUpgradeDlg::OnInitDialog()
 {
     m_upgrades.Initialize(GetHwnd());
-    AlignColumnsWithHeadings(GetHwnd());
     m_upgrades.ShowNoUpgradesLabel(GetHwnd());
     CUpgradeListSupport::MoveToSharedPosition(GetHwnd());
     SetFocusTo(m_upgrades.List().GetCount() > 0 ? IDC_UPGRADE_LIST : IDC_UPGRADE_CLOSE);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "ui/ScaledBitmaps.h"
 #include "win32/BitmapDrawing.h"
 #include "win32/CDialog.h"
 #include "win32/GdiGuards.h"
@@ -15,6 +16,8 @@ namespace stratigon::ui {
 namespace {
 
 constexpr COLORREF kClientColour = RGB(0, 0, 255);
+// Room between a pane's edge and what it shows, at 100 %: the pane's sunken edge and a little air.
+constexpr int kPaneMargin = 3;
 
 SIZE BitmapSize(UINT bitmapId)
 {
@@ -29,38 +32,51 @@ SIZE BitmapSize(UINT bitmapId)
 
 bool CMainStatusBar::Create(HWND dialog)
 {
-    m_hwnd = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_BOTTOM, 0, 0, 0, 0, dialog,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kId)), win32::CDialog::ResourceInstance(), nullptr);
+    m_hwnd = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_BOTTOM, 0, 0, 0, 0,
+                               dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kId)),
+                               win32::CDialog::ResourceInstance(), nullptr);
     if (m_hwnd == nullptr)
         return false;
-    LayOut();
+    SetScale(win32::DpiScale::OfWindow(dialog));
     return true;
 }
 
-// The status pane takes what the other two leave; those are as wide as their texts.
+void CMainStatusBar::SetScale(win32::DpiScale scale)
+{
+    m_scale = scale;
+    win32::UniqueFont font = scale.StatusFont();
+    ::SendMessageA(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    m_font = std::move(font);
+    LayOut();
+}
+
+// The status pane takes what the other two leave; those are as wide as what they show.
 void CMainStatusBar::LayOut()
 {
+    const SIZE logo = BitmapSize(LogoBitmap());
+    // Tall enough for the logo inside the panes' edges, whatever the font's height.
+    ::SendMessageA(m_hwnd, SB_SETMINHEIGHT, static_cast<WPARAM>(logo.cy + 2 * m_scale.SystemMetric(SM_CYBORDER)), 0);
     ::SendMessageA(m_hwnd, WM_SIZE, 0, 0);
     RECT client{};
     ::GetClientRect(m_hwnd, &client);
     int borders[3] = {};
     ::SendMessageA(m_hwnd, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
-    const int padding = 2 * borders[0] + borders[2];
-    // The logo pane is never narrower than the logo, which would be cut off.
-    const int logo = std::max(TextWidth(IDS_LOGO_PANE), static_cast<int>(BitmapSize(IDB_STATUS_LOGO).cx)) + padding;
+    const int padding = borders[2] + 2 * m_scale.Pixels(kPaneMargin);
+    const int logoPane = std::max(TextWidth(IDS_LOGO_PANE), static_cast<int>(logo.cx)) + padding;
     const int indicator = TextWidth(IDS_CLIENT_INDICATOR) + padding;
-    int edges[3] = {client.right - logo - indicator, client.right - logo, -1};
+    int edges[3] = {client.right - logoPane - indicator, client.right - logoPane, -1};
     ::SendMessageA(m_hwnd, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
     ::SendMessageA(m_hwnd, SB_SETTEXTA, SBT_OWNERDRAW | kClientPane, 0);
     ::SendMessageA(m_hwnd, SB_SETTEXTA, SBT_OWNERDRAW | kLogoPane, 0);
 }
 
+UINT CMainStatusBar::LogoBitmap() const { return BitmapForScale(IDB_STATUS_LOGO, m_scale); }
+
 int CMainStatusBar::TextWidth(UINT stringId) const
 {
     const std::string text = win32::LoadResourceString(stringId);
     const win32::CWindowDC dc(m_hwnd);
-    auto font = reinterpret_cast<HFONT>(::SendMessageA(m_hwnd, WM_GETFONT, 0, 0));
-    const win32::CSelectObject selection(dc.get(), font != nullptr ? font : ::GetStockObject(DEFAULT_GUI_FONT));
+    const win32::CSelectObject selection(dc.get(), m_font.get());
     SIZE size{};
     ::GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
@@ -105,13 +121,13 @@ void CMainStatusBar::DrawClientPane(const DRAWITEMSTRUCT& item)
     ::SetBkColor(item.hDC, background);
 }
 
-void CMainStatusBar::DrawLogoPane(const DRAWITEMSTRUCT& item)
+void CMainStatusBar::DrawLogoPane(const DRAWITEMSTRUCT& item) const
 {
-    const SIZE logo = BitmapSize(IDB_STATUS_LOGO);
+    const SIZE logo = BitmapSize(LogoBitmap());
     const LONG width = item.rcItem.right - item.rcItem.left;
     const LONG height = item.rcItem.bottom - item.rcItem.top;
     RECT place{item.rcItem.left + (width - logo.cx) / 2, item.rcItem.top + (height - logo.cy) / 2, 0, 0};
-    win32::DrawTransparentBitmap(item.hDC, IDB_STATUS_LOGO, place);
+    win32::DrawTransparentBitmap(item.hDC, LogoBitmap(), place);
 }
 
 }  // namespace stratigon::ui

@@ -7,7 +7,9 @@
 #include <functional>
 #include <string>
 
+#include "win32/DpiScale.h"
 #include "win32/IOwnerDraw.h"
+#include "win32/UniqueHandle.h"
 
 namespace stratigon::ui {
 
@@ -20,11 +22,16 @@ public:
     // `clientConnected` tells the client pane whether to show the indicator.
     explicit CMainStatusBar(std::function<bool()> clientConnected) : m_clientConnected(std::move(clientConnected)) {}
 
-    // A child at the bottom of `dialog` with its three panes; false when it cannot be made.
+    // A child at the bottom of `dialog` with its three panes, laid out for the dialog's scale;
+    // false when it cannot be made.
     bool Create(HWND dialog);
+    // Takes the font of `scale` and lays the bar out for it.
+    void SetScale(win32::DpiScale scale);
     // Fits the bar to the bottom of the dialog again and sets out its panes.
     void LayOut();
     HWND GetHwnd() const { return m_hwnd; }
+    // The logo the bar shows at its scale.
+    UINT LogoBitmap() const;
 
     void SetStatusText(const std::string& text);
     std::string StatusText() const;
@@ -37,10 +44,12 @@ public:
 private:
     int TextWidth(UINT stringId) const;
     void DrawClientPane(const DRAWITEMSTRUCT& item);
-    static void DrawLogoPane(const DRAWITEMSTRUCT& item);
+    void DrawLogoPane(const DRAWITEMSTRUCT& item) const;
 
     std::function<bool()> m_clientConnected;
     HWND m_hwnd = nullptr;  // a child of the dialog, which destroys it
+    win32::DpiScale m_scale;
+    win32::UniqueFont m_font;
 };
 
 }  // namespace stratigon::ui

@@ -33,7 +33,7 @@ constexpr int kPatternGeneratorHidden[] = {IDC_TIMING_LABEL, IDC_CHANNELS_LABEL,
 // Posted by the dialog to itself: the start-up notice waits until the dialog runs.
 constexpr UINT kShowStartupNotice = WM_APP + 1;
 
-// How far right of and below the main dialog the child dialogs first open.
+// How far right of and below the main dialog the child dialogs first open, at 100 %.
 constexpr LONG kChildDialogOffset = 100;
 
 // System commands have prompts of their own, at 0xEF00 + the command's index.
@@ -104,7 +104,8 @@ BOOL CMainWindow::OnInitDialog()
     m_statusBarReady = true;
     CenterOnScreen();
     const POINT topLeft = TopLeft();
-    SharedDialogPosition = POINT{topLeft.x + kChildDialogOffset, topLeft.y + kChildDialogOffset};
+    const int offset = win32::DpiScale::OfWindow(GetHwnd()).Pixels(kChildDialogOffset);
+    SharedDialogPosition = POINT{topLeft.x + offset, topLeft.y + offset};
     TransferToControls();
     UpdateDisplay();
     SetFocusTo(IDC_FRAME_LIST);
@@ -230,15 +231,29 @@ bool CMainWindow::CreateStatusBar()
     if (!m_statusBar.Create(GetHwnd()))
         return false;
     AttachOwnerDraw(CMainStatusBar::kId, m_statusBar);
-    // The dialog grows at the bottom by the bar's height; nothing above the bar moves.
+    FitStatusBar();
+    return true;
+}
+
+// The dialog is as tall as its template plus the bar; nothing above the bar moves.
+void CMainWindow::FitStatusBar()
+{
     RECT bar{};
     ::GetWindowRect(m_statusBar.GetHwnd(), &bar);
-    RECT window{};
+    RECT window{}, client{};
     ::GetWindowRect(GetHwnd(), &window);
+    ::GetClientRect(GetHwnd(), &client);
+    const LONG height = TemplateClientSize().cy + (bar.bottom - bar.top);
     ::SetWindowPos(GetHwnd(), nullptr, 0, 0, window.right - window.left,
-                   window.bottom - window.top + (bar.bottom - bar.top), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                   window.bottom - window.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_statusBar.LayOut();
-    return true;
+}
+
+void CMainWindow::OnDpiChanged(win32::DpiScale scale, const RECT& suggested)
+{
+    CStratigonDlg::OnDpiChanged(scale, suggested);
+    m_statusBar.SetScale(scale);
+    FitStatusBar();
 }
 
 int CMainWindow::SetStatusMessage(int stringId)

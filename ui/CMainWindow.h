@@ -82,8 +82,10 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override {}
+    void OnDpiChanged(win32::DpiScale scale, const RECT& suggested) override;
 
 private:
+    void FitStatusBar();
     void TransferToControls();
     void AddSlotsOfSelectedFrame();
     void SelectFirstSlot();

@@ -52,6 +52,8 @@ bool CPossibleUpgradesDlg::HandleHelp(WPARAM, LPARAM lParam, LRESULT& result)
 BOOL CPossibleUpgradesDlg::OnInitDialog()
 {
     CHelpRouting::ApplyContextIds(GetHwnd(), CHelpRouting::UpgradesHelpTable(), HELPID_UPGRADES);
+    // The list right after its label, whose mnemonic moves to it.
+    ArrangeTabOrder({IDC_POSSIBLE_LABEL, IDC_UPGRADE_LIST});
     BOOL defaultFocus = TRUE;
     if (m_upgrades.Initialize(GetHwnd()) != 0) {
         m_upgrades.ShowNoUpgradesLabel(GetHwnd());

@@ -8,11 +8,13 @@ namespace stratigon::ui {
 
 namespace {
 
-win32::UniqueIcon LoadApplicationIcon(int metricX, int metricY)
+// The application icon in the size the system asks for at `scale`: the icon file holds one
+// image for each size a scale asks for, so none is stretched.
+win32::UniqueIcon LoadApplicationIcon(const win32::DpiScale& scale, int metricX, int metricY)
 {
     return win32::UniqueIcon(static_cast<HICON>(::LoadImageA(win32::CDialog::ResourceInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME),
-                                                      IMAGE_ICON, ::GetSystemMetrics(metricX),
-                                                      ::GetSystemMetrics(metricY), 0)));
+                                                             IMAGE_ICON, scale.SystemMetric(metricX),
+                                                             scale.SystemMetric(metricY), 0)));
 }
 
 void AddAboutToSystemMenu(HWND dialog)
@@ -28,9 +30,7 @@ void AddAboutToSystemMenu(HWND dialog)
 }  // namespace
 
 CStratigonDlg::CStratigonDlg(UINT templateId, IVersionResources* versions)
-    : CDialogImpl(templateId), m_versions(versions),
-      m_largeIcon(LoadApplicationIcon(SM_CXICON, SM_CYICON)),
-      m_smallIcon(LoadApplicationIcon(SM_CXSMICON, SM_CYSMICON))
+    : CDialogImpl(templateId), m_versions(versions)
 {
 }
 
@@ -55,9 +55,26 @@ std::span<const CStratigonDlg::MessageEntry> CStratigonDlg::MessageTable()
 BOOL CStratigonDlg::OnInitDialog()
 {
     AddAboutToSystemMenu(GetHwnd());
-    ::SendMessageA(GetHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_largeIcon.get()));
-    ::SendMessageA(GetHwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.get()));
+    SetIcons(win32::DpiScale::OfWindow(GetHwnd()));
     return TRUE;
+}
+
+void CStratigonDlg::OnDpiChanged(win32::DpiScale scale, const RECT& suggested)
+{
+    CDialogImpl::OnDpiChanged(scale, suggested);
+    SetIcons(scale);
+}
+
+// The window takes the new icons before the old ones go.
+void CStratigonDlg::SetIcons(const win32::DpiScale& scale)
+{
+    m_scale = scale;
+    win32::UniqueIcon bigIcon = LoadApplicationIcon(scale, SM_CXICON, SM_CYICON);
+    win32::UniqueIcon smallIcon = LoadApplicationIcon(scale, SM_CXSMICON, SM_CYSMICON);
+    ::SendMessageA(GetHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
+    ::SendMessageA(GetHwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+    m_largeIcon = std::move(bigIcon);
+    m_smallIcon = std::move(smallIcon);
 }
 
 void CStratigonDlg::OnAbout()
@@ -83,8 +100,8 @@ bool CStratigonDlg::HandlePaint(WPARAM, LPARAM, LRESULT& result)
     ::SendMessageA(GetHwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.get()), 0);
     RECT client{};
     ::GetClientRect(GetHwnd(), &client);
-    const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    const int x = (client.right - client.left - m_scale.SystemMetric(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - m_scale.SystemMetric(SM_CYICON) + 1) / 2;
     ::DrawIcon(paint.get(), x, y, m_largeIcon.get());
     result = 0;
     return true;

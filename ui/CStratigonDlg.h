@@ -20,15 +20,18 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    void OnDpiChanged(win32::DpiScale scale, const RECT& suggested) override;
     // Opens the About box, modally and without parent.
     void OnAbout();
 
 private:
+    void SetIcons(const win32::DpiScale& scale);
     bool HandleSysCommand(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool HandlePaint(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool HandleQueryDragIcon(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     IVersionResources* m_versions;
+    win32::DpiScale m_scale;
     win32::UniqueIcon m_largeIcon;
     win32::UniqueIcon m_smallIcon;
 };

@@ -8,14 +8,22 @@ namespace stratigon::ui {
 
 namespace {
 
-// One tab stop, which the list box repeats: the columns start at 0, 1/3 and 2/3 of its width.
-void SetColumnTabStop(HWND list)
+// The columns start under their headings: tab stops in the list's dialog units, from where the
+// headings are in pixels, so they hold at every scale.
+void AlignColumnsWithHeadings(HWND dialog, HWND list)
 {
-    RECT client{};
-    ::GetClientRect(list, &client);
-    const int baseUnit = LOWORD(::GetDialogBaseUnits());
-    const int tabStop = ((client.right * 4 + 4) / baseUnit) / 3;
-    ::SendMessageA(list, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
+    RECT quarterUnits{0, 0, 4, 8};
+    ::MapDialogRect(dialog, &quarterUnits);
+    int stops[2] = {};
+    const int headings[2] = {IDC_DEPTH_HEADING, IDC_SPEED_HEADING};
+    for (int i = 0; i < 2; ++i) {
+        RECT heading{};
+        ::GetWindowRect(::GetDlgItem(dialog, headings[i]), &heading);
+        POINT left{heading.left, heading.top};
+        ::ScreenToClient(list, &left);
+        stops[i] = left.x * 4 / (quarterUnits.right > 0 ? quarterUnits.right : 1);
+    }
+    ::SendMessageA(list, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops));
 }
 
 }  // namespace
@@ -35,7 +43,7 @@ int CUpgradeListSupport::Initialize(HWND dialog)
     ::SetDlgItemTextA(dialog, IDC_UPGRADE_SPEED, m_speedText.c_str());
     const HWND listBox = ::GetDlgItem(dialog, IDC_UPGRADE_LIST);
     m_list = CListBoxSortedList(listBox);
-    SetColumnTabStop(listBox);
+    AlignColumnsWithHeadings(dialog, listBox);
     return ListPossibleUpgrades(m_module, m_list, m_messages);
 }
 

@@ -17,8 +17,8 @@ public:
     CUpgradeListSupport(CModule& module, IMessageSink& messages, const std::string& frameText,
                         const std::string& slotText);
 
-    // Shows the texts, sets the column tab stop and fills the list; the result of the listing
-    // (0 when the product has no option table).
+    // Shows the texts, puts the list's columns under their headings and fills the list; the
+    // result of the listing (0 when the product has no option table).
     int Initialize(HWND dialog);
     // Shows "- No Possible Upgrades -" exactly when the list is empty.
     void ShowNoUpgradesLabel(HWND dialog) const;

@@ -87,6 +87,27 @@ bool CDialog::OnCommand(WORD id, WORD)
 
 bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
+void CDialog::OnDpiChanged(DpiScale, const RECT& suggested)
+{
+    ::SetWindowPos(m_hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The dialog manager scales the template's controls and fonts when the dialog procedure leaves
+// the message to it, which it asks first: asked from here, the procedure declines, the manager
+// does its part, and the dialog's own pixel layout comes last.
+INT_PTR CDialog::HandleDpiChanged(WPARAM wParam, LPARAM lParam)
+{
+    if (m_dialogManagerScaling)
+        return FALSE;
+    m_dialogManagerScaling = true;
+    ::DefDlgProcA(m_hwnd, WM_DPICHANGED, wParam, lParam);
+    m_dialogManagerScaling = false;
+    OnDpiChanged(DpiScale(LOWORD(wParam)), *reinterpret_cast<const RECT*>(lParam));
+    ::SetWindowLongPtrA(m_hwnd, DWLP_MSGRESULT, 0);
+    return TRUE;
+}
+
 void CDialog::AttachOwnerDraw(int id, IOwnerDraw& control) { m_ownerDrawn.emplace_back(id, &control); }
 
 void CDialog::BecomeApplicationWindow() { s_applicationWindow = m_hwnd; }
@@ -134,6 +155,32 @@ void CDialog::CenterOnScreen()
     MoveTo(POINT{work.left + (work.right - work.left - width) / 2, work.top + (work.bottom - work.top - height) / 2});
 }
 
+SIZE CDialog::TemplateClientSize() const
+{
+    const HINSTANCE instance = ResourceInstance();
+    const HRSRC found = ::FindResourceA(instance, MAKEINTRESOURCEA(m_templateId), MAKEINTRESOURCEA(5));  // RT_DIALOG
+    const auto* words = found != nullptr ? static_cast<const WORD*>(::LockResource(::LoadResource(instance, found))) : nullptr;
+    if (words == nullptr)
+        return SIZE{};
+    // An extended template begins with its version 1 and 0xFFFF; its size follows the help id,
+    // both styles, the item count and the position.
+    const bool extended = words[0] == 1 && words[1] == 0xFFFF;
+    const auto* size = reinterpret_cast<const short*>(words) + (extended ? 11 : 7);
+    RECT area{0, 0, size[0], size[1]};
+    ::MapDialogRect(m_hwnd, &area);
+    return SIZE{area.right, area.bottom};
+}
+
+void CDialog::ArrangeTabOrder(std::initializer_list<int> ids)
+{
+    HWND previous = nullptr;
+    for (const int id : ids) {
+        if (previous != nullptr)
+            ::SetWindowPos(Item(id), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = Item(id);
+    }
+}
+
 INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
@@ -161,6 +208,8 @@ INT_PTR CDialog::Route(UINT message, WPARAM wParam, LPARAM lParam)
         return OnCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
     if (message == WM_DRAWITEM && DrawOwnerDrawn(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
         return TRUE;
+    if (message == WM_DPICHANGED)
+        return HandleDpiChanged(wParam, lParam);
     LRESULT result = 0;
     if (!OnMessage(message, wParam, lParam, result))
         return FALSE;

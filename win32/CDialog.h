@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "win32/DpiScale.h"
 #include "win32/IOwnerDraw.h"
 
 namespace stratigon::win32 {
@@ -46,6 +48,10 @@ protected:
     virtual bool OnCommand(WORD id, WORD code);
     // Returns true when the message was handled; `result` is then the message's result.
     virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The window now shows at another scale. The dialog manager has already scaled what the
+    // template places; this takes the rectangle the system suggests, and a dialog that lays
+    // anything out in pixels does that again for `scale`.
+    virtual void OnDpiChanged(DpiScale scale, const RECT& suggested);
 
     void EndDialog(INT_PTR result);
 
@@ -64,11 +70,17 @@ protected:
     POINT TopLeft() const;
     void MoveTo(POINT topLeft);
     void CenterOnScreen();
+    // The client area the template asks for, in pixels of the dialog's font as it is now.
+    SIZE TemplateClientSize() const;
+    // Puts the controls in this order for Tab and for the mnemonics of labels, which move to the
+    // control after them: each goes right after the one before it, the template keeping its own.
+    void ArrangeTabOrder(std::initializer_list<int> ids);
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Route(UINT message, WPARAM wParam, LPARAM lParam);
     bool DrawOwnerDrawn(const DRAWITEMSTRUCT& item);
+    INT_PTR HandleDpiChanged(WPARAM wParam, LPARAM lParam);
 
     static HWND s_applicationWindow;
     static int s_windowsOutlivingTheirDialog;
@@ -77,6 +89,7 @@ private:
     std::vector<std::pair<int, IOwnerDraw*>> m_ownerDrawn;
     HWND m_hwnd = nullptr;
     bool m_modal = false;
+    bool m_dialogManagerScaling = false;
 };
 
 // Deletes a dialog run modeless the right way round: its window first, while the derived

@@ -45,12 +45,9 @@ bool CHelpPopup::Show(const std::string& text, POINT point)
     Close();
     RegisterPopupClass(&CHelpPopup::WindowProc);
     m_text = text;
-    {
-        const CWindowDC screen(nullptr);
-        m_font.reset(::CreateFontA(-::MulDiv(kPointSize, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72), 0, 0, 0,
-                                   FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial"));
-    }
+    // Laid out for the monitor it shows on.
+    m_scale = DpiScale::AtPoint(point);
+    m_font = m_scale.PointFont("Arial", kPointSize);
     // The text is also the window's name, for screen readers.
     m_hwnd = ::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClassName, text.c_str(), WS_POPUP | WS_BORDER, 0, 0, 0, 0,
                                nullptr, nullptr, CDialog::ResourceInstance(), this);
@@ -58,8 +55,9 @@ bool CHelpPopup::Show(const std::string& text, POINT point)
         return false;
     const CWindowDC dc(m_hwnd);
     const RECT area = TextArea(dc.get());
-    const int width = area.right + 2 * kMargin + 2 * ::GetSystemMetrics(SM_CXBORDER);
-    const int height = area.bottom + 2 * kMargin + 2 * ::GetSystemMetrics(SM_CYBORDER);
+    const int margin = m_scale.Pixels(kMargin);
+    const int width = area.right + 2 * margin + 2 * m_scale.SystemMetric(SM_CXBORDER);
+    const int height = area.bottom + 2 * margin + 2 * m_scale.SystemMetric(SM_CYBORDER);
     RECT work{};
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const int x = std::clamp(static_cast<int>(point.x) - width / 2, static_cast<int>(work.left),
@@ -84,7 +82,7 @@ void CHelpPopup::Close()
 RECT CHelpPopup::TextArea(HDC dc) const
 {
     const CSelectObject font(dc, m_font.get());
-    RECT area{0, 0, kMaximumTextWidth, 0};
+    RECT area{0, 0, m_scale.Pixels(kMaximumTextWidth), 0};
     ::DrawTextA(dc, m_text.c_str(), static_cast<int>(m_text.size()), &area, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     return area;
 }
@@ -99,7 +97,7 @@ void CHelpPopup::Paint()
     const CSelectObject font(paint.get(), m_font.get());
     ::SetBkMode(paint.get(), TRANSPARENT);
     ::SetTextColor(paint.get(), RGB(0, 0, 0));
-    ::InflateRect(&client, -kMargin, -kMargin);
+    ::InflateRect(&client, -m_scale.Pixels(kMargin), -m_scale.Pixels(kMargin));
     ::DrawTextA(paint.get(), m_text.c_str(), static_cast<int>(m_text.size()), &client, DT_WORDBREAK | DT_NOPREFIX);
 }
 
@@ -119,6 +117,8 @@ LRESULT CALLBACK CHelpPopup::WindowProc(HWND window, UINT message, WPARAM wParam
     } else if (message == WM_PAINT) {
         popup->Paint();
         return 0;
+    } else if (message == WM_GETFONT) {
+        return reinterpret_cast<LRESULT>(popup->m_font.get());
     } else if (!popup->m_closing && (EndsThePopup(message) || (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE))) {
         popup->m_closing = true;
         if (message != WM_CAPTURECHANGED)

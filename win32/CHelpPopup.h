@@ -1,11 +1,12 @@
-// A What's This popup of the program's own, for where HTML Help shows none: the topic's text
-// on pale yellow in Arial 8 at the given point, gone with the next click or key.
+// A What's This popup of our own where HTML Help shows none: the topic's text on pale yellow in
+// Arial 8 at a point, at that monitor's scale, gone with the next click or key.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "win32/DpiScale.h"
 #include "win32/UniqueHandle.h"
 
 namespace stratigon::win32 {
@@ -34,6 +35,7 @@ private:
     HWND m_hwnd = nullptr;  // the window ends itself; WM_NCDESTROY clears this
     bool m_closing = false;
     std::string m_text;
+    DpiScale m_scale;
     UniqueFont m_font;
 };
 

@@ -6,9 +6,11 @@
 
 namespace stratigon::win32 {
 
-CPalettePicture::CPalettePicture(LPCSTR bitmapName)
-    : m_bitmap(LoadDibWithPalette(CDialog::ResourceInstance(), bitmapName, m_palette))
+void CPalettePicture::Load(LPCSTR bitmapName)
 {
+    m_bitmap = LoadDibWithPalette(CDialog::ResourceInstance(), bitmapName, m_palette);
+    if (GetHwnd() != nullptr)
+        ::InvalidateRect(GetHwnd(), nullptr, TRUE);
 }
 
 bool CPalettePicture::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result)

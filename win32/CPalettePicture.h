@@ -9,8 +9,9 @@ namespace stratigon::win32 {
 
 class CPalettePicture final : public CWindowSubclass {
 public:
-    // Loads the bitmap resource at once; without it the control paints nothing.
-    explicit CPalettePicture(LPCSTR bitmapName);
+    // Shows this bitmap resource from now on (one drawn for the control's scale); without it
+    // the control paints nothing.
+    void Load(LPCSTR bitmapName);
 
     HBITMAP Bitmap() const { return m_bitmap.get(); }
     // Makes the control as large as its bitmap, so that none of the picture is cut off.

@@ -11,6 +11,8 @@ bool CTransparentBitmapButton::LoadBitmaps(WORD normal, WORD selected, WORD focu
     m_selected = selected != 0 ? selected : normal;
     m_focused = focused != 0 ? focused : normal;
     m_disabled = disabled != 0 ? disabled : normal;
+    // Bitmaps of another size bring a button of another size: the next draw measures it anew.
+    m_drawRect = RECT{};
     const UniqueBitmap bitmap(::LoadBitmapA(CDialog::ResourceInstance(), MAKEINTRESOURCEA(normal)));
     if (!bitmap)
         return false;

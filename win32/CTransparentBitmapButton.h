@@ -13,7 +13,7 @@ class CTransparentBitmapButton final : public IOwnerDraw {
 public:
     void Attach(HWND button) { m_button = button; }
     // A state without a bitmap of its own (id 0) shows the normal one. False when the normal
-    // bitmap cannot be loaded.
+    // bitmap cannot be loaded. May be called again, for bitmaps drawn for another scale.
     bool LoadBitmaps(WORD normal, WORD selected = 0, WORD focused = 0, WORD disabled = 0);
     // Makes the button exactly as large as its normal bitmap.
     void SizeToContent();

@@ -121,13 +121,21 @@ TEST_F(CliTest, ScanAsJsonGivesOneObjectPerModuleWithTheDocumentedKeys)
     EXPECT_EQ(modules[3]["status_text"], "This module cannot be Stratigoned.");
 }
 
+// Every hexadecimal letter is in the unique ID, so a case conversion that misses one is seen.
 TEST_F(CliTest, ShowFindsAModuleByUniqueIdInAnyLetterCase)
 {
-    const CliResult r = Run({"show", "74:23:b2:31:87:68"});
+    // A KVX5 analyzer with a serial number of zeros keeps its unit number, 0xABCDE here, in its
+    // memory with a checksum; the unit number fills the last five digits of its unique ID.
+    Json bench = StandardBench();
+    Json numbered = Module(2, 4, 68, "analyzer", "QUORVALIS,KVX5L1,B000000,FVER:3.1.0");
+    numbered["memory"] = {{"0x5000048", 0xABCDE}, {"0x500004C", 0xDE + 0xBC + 0x0A + 6}};
+    bench["modules"].push_back(numbered);
+    UseBench(bench);
+    const CliResult r = Run({"show", "33:18:a0:fa:bc:de"});
     ASSERT_EQ(r.exitCode, 0) << Describe(r);
-    EXPECT_THAT(r.out, HasSubstr("Frame:             Expansion-1\nSlot:              5\n"));
-    EXPECT_THAT(r.out, HasSubstr("Product type:      KVX7PG2\n"));
-    EXPECT_THAT(r.out, HasSubstr("Memory depth:      256K\n"));
+    EXPECT_THAT(r.out, HasSubstr("Frame:             Expansion-2\nSlot:              4\n"));
+    EXPECT_THAT(r.out, HasSubstr("Product type:      KVX5L1\n"));
+    EXPECT_THAT(r.out, HasSubstr("Unique ID:         33:18:A0:FA:BC:DE\n"));
     const CliResult json = Run({"--json", "show", kAnalyzerId});
     ASSERT_EQ(json.exitCode, 0) << Describe(json);
     EXPECT_EQ(Json::parse(json.out)["serial_number"], "B012345");

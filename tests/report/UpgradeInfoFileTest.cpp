@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,7 +18,10 @@
 #include <windows.h>
 #else
 #include <csignal>
+#include <sys/inotify.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace stratigon::test {
@@ -208,21 +212,127 @@ TEST_F(UpgradeInfoFileTest, ReportsAreWrittenUnderNamesWithAnyCharacterAboveAsci
     EXPECT_EQ(folder.Entries().size(), 8u) << "one report for each name and nothing else";
 }
 
+#if defined(_WIN32)
+// The ANSI file functions take paths of up to 259 characters (on Windows; Wine takes longer
+// ones, so there only the native run of this test sees a path pass the limit).
+constexpr std::size_t kLongestPath = 259;
+#else
+// A path may have up to 4095 bytes, each of its names up to 255.
+constexpr std::size_t kLongestPath = 4095;
+#endif
+constexpr std::size_t kLongestName = 255;
+
+// A folder inside `base` whose path has exactly `length` characters, made of as many nested
+// folders as the platform's name limit asks for.
+std::string FolderOfLength(const std::filesystem::path& base, std::size_t length)
+{
+    const std::string separator(1, std::filesystem::path::preferred_separator);
+    std::string path = base.string();
+    while (length - path.size() > kLongestName + 1)
+        path += separator + std::string(200, 'd');
+    path += separator + std::string(length - path.size() - separator.size(), 'd');
+    std::filesystem::create_directories(path);
+    return path;
+}
+
+// A long file name gets a temporary name cut short; a short one in a deep folder gets one no
+// longer than itself, or the temporary path would pass the limit the report's path keeps to.
 TEST_F(UpgradeInfoFileTest, APathAsLongAsThePlatformAllowsIsWritten)
 {
     ModuleBench bench({Analyzer("KVX7L1A", "65536", "100")});
     ASSERT_EQ(bench.ReadModule(0), ModuleCode::Success);
-#if defined(_WIN32)
-    // The ANSI file functions take paths of up to 259 characters.
     const std::string start = folder.File("");
-    const std::string path = start + std::string(259 - start.size() - 4, 'r') + ".txt";
-#else
-    // A file name may have up to 255 bytes.
-    const std::string path = folder.File(std::string(251, 'r') + ".txt");
+    const std::string longName = std::string(std::min(kLongestPath - start.size(), kLongestName) - 4, 'r') + ".txt";
+    const std::string shortName = "KVXInfo.txt";
+    const std::string paths[] = {
+        start + longName,
+        (std::filesystem::path(FolderOfLength(folder.Path(), kLongestPath - shortName.size() - 1)) / shortName).string(),
+    };
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path.substr(path.find_last_of("/\\") + 1));
+        ASSERT_LE(path.size(), kLongestPath);
+        EXPECT_EQ(Writer(bench).SaveUpgradeInfo(bench.module(), "", path), 0u);
+        EXPECT_TRUE(bench.sink.messages.empty()) << bench.sink.messages.front();
+        EXPECT_NE(ReadBytes(path).find("Serial Number:\t\t\tB012345"), std::string::npos);
+        bench.sink.messages.clear();
+    }
+}
+
+#if !defined(_WIN32)
+// The names that appear in each of a few folders while something runs, as the kernel reports
+// them: made there or moved there.
+class FolderWatch {
+public:
+    explicit FolderWatch(const std::vector<std::string>& folders) : m_fd(inotify_init1(IN_NONBLOCK))
+    {
+        for (const std::string& folder : folders)
+            m_watches.push_back(inotify_add_watch(m_fd, folder.c_str(), IN_CREATE | IN_MOVED_TO));
+    }
+    ~FolderWatch() { close(m_fd); }
+    FolderWatch(const FolderWatch&) = delete;
+    FolderWatch& operator=(const FolderWatch&) = delete;
+
+    // For each folder in the order given, what appeared there since the watch began.
+    std::vector<std::vector<std::string>> Appeared() const
+    {
+        std::vector<std::vector<std::string>> names(m_watches.size());
+        alignas(inotify_event) char buffer[16384];
+        for (ssize_t length; (length = read(m_fd, buffer, sizeof buffer)) > 0;) {
+            for (char* at = buffer; at < buffer + length;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                const auto folder = std::find(m_watches.begin(), m_watches.end(), event->wd);
+                if (folder != m_watches.end() && event->len > 0)
+                    names[static_cast<std::size_t>(folder - m_watches.begin())].push_back(event->name);
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        return names;
+    }
+
+private:
+    int m_fd;
+    std::vector<int> m_watches;
+};
+
+// The temporary file goes beside the report: a folder's parent may be read-only, on another
+// file system, or somewhere a crash should leave no stray file.
+TEST_F(UpgradeInfoFileTest, TheTemporaryFileIsMadeInTheReportsOwnFolder)
+{
+    ModuleBench bench({Analyzer("KVX7L1A", "65536", "100")});
+    ASSERT_EQ(bench.ReadModule(0), ModuleCode::Success);
+    const std::string reports = folder.File("reports");
+    std::filesystem::create_directory(reports);
+    const FolderWatch watch({folder.File(""), reports});
+    EXPECT_EQ(Writer(bench).SaveUpgradeInfo(bench.module(), "", reports + "/KVXUpgradeInfo.txt"), 0u);
+    const auto appeared = watch.Appeared();
+    EXPECT_EQ(appeared[0], std::vector<std::string>{}) << "nothing in the parent folder";
+    ASSERT_EQ(appeared[1].size(), 2u) << "a temporary file, then the report moved over it";
+    EXPECT_NE(appeared[1][0], "KVXUpgradeInfo.txt");
+    EXPECT_EQ(appeared[1][1], "KVXUpgradeInfo.txt");
+}
 #endif
+
+// A folder on a file system of its own, whose parent is on another: the shared-memory folder,
+// where the system has one.
+TEST_F(UpgradeInfoFileTest, AReportGoesIntoAFolderWhoseParentIsAnotherFileSystem)
+{
+#if defined(_WIN32)
+    const std::string shared = "Z:\\dev\\shm";
+    if (!std::filesystem::is_directory(shared))
+        GTEST_SKIP() << "no Unix shared-memory folder under this Windows";
+#else
+    const std::string shared = "/dev/shm";
+    struct stat own {}, parent {};
+    if (stat(shared.c_str(), &own) != 0 || stat("/dev", &parent) != 0 || own.st_dev == parent.st_dev)
+        GTEST_SKIP() << shared << " is not a file system of its own here";
+#endif
+    ModuleBench bench({Analyzer("KVX7L1A", "65536", "100")});
+    ASSERT_EQ(bench.ReadModule(0), ModuleCode::Success);
+    const std::string path = (std::filesystem::path(shared) / folder.Path().filename()).string() + ".txt";
     EXPECT_EQ(Writer(bench).SaveUpgradeInfo(bench.module(), "", path), 0u);
     EXPECT_TRUE(bench.sink.messages.empty()) << bench.sink.messages.front();
-    EXPECT_EQ(folder.Entries().size(), 1u);
+    EXPECT_NE(ReadBytes(path).find("Serial Number:\t\t\tB012345"), std::string::npos);
+    std::filesystem::remove(path);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "ui/UiTestSupport.h"
 #include "win32/BitmapDrawing.h"
 #include "win32/CWin32VersionResources.h"
+#include "win32/DpiScale.h"
 #include "win32/GdiGuards.h"
 
 namespace stratigon::test {
@@ -40,6 +41,8 @@ TEST(AboutBox, ShowsTheVersionTextsOfTheProgramOrWhatItsResourceSays)
     ListedVersions unreadable;
     unreadable.files["broken.exe"] = "9.9";
     unreadable.unreadable.insert("broken.exe");
+    ListedVersions blankValues;
+    blankValues.files["blank.exe"] = std::string();
     const struct {
         const char* what;
         IVersionResources* versions;
@@ -50,6 +53,9 @@ TEST(AboutBox, ShowsTheVersionTextsOfTheProgramOrWhatItsResourceSays)
          {"KVX Stratigon Utility", "Version 4.3.225.0", "Copyright (C) 2026 Quorvalis",
           "Quorvalis and Stratigon are trademarks\r\nof Quorvalis Instruments."}},
         {"no ProductVersion", &withoutProductVersion, "plain.exe",
+         {"KVX Stratigon Utility", "Version Unknown", "Copyright (C) 2026 Quorvalis",
+          "Quorvalis and Stratigon are trademarks of Quorvalis Instruments."}},
+        {"values present but empty", &blankValues, "blank.exe",
          {"KVX Stratigon Utility", "Version Unknown", "Copyright (C) 2026 Quorvalis",
           "Quorvalis and Stratigon are trademarks of Quorvalis Instruments."}},
         {"no version information", &system, "C:\\windows\\nothing-here.exe",
@@ -68,7 +74,16 @@ TEST(AboutBox, ShowsTheVersionTextsOfTheProgramOrWhatItsResourceSays)
                                             ControlText(box, IDC_ABOUT_COPYRIGHT), ControlText(box, IDC_ABOUT_TRADEMARKS)}),
                   test.texts);
         EXPECT_FALSE(IsEnabledControl(box, IDC_ABOUT_PICTURE)) << "the picture takes no input";
+        EXPECT_EQ(ControlText(box, IDC_ABOUT_PICTURE) + ", " + ControlText(box, IDC_ABOUT_LOGO),
+                  "Picture of a KVX module, Quorvalis logo") << "what screen readers name the pictures";
     }
+}
+
+TEST(AboutBox, OkIsTheOnlyStopOfTabAndEnterAndEscapePressIt)
+{
+    const auto about = win32::MakeDialog<CAboutDlg>(nullptr);
+    ASSERT_TRUE(about->Create(nullptr));
+    ExpectKeyboard(about->GetHwnd(), {IDOK}, {{VK_RETURN, IDOK, 0, IDOK}, {VK_ESCAPE, IDOK, 0, IDCANCEL}});
 }
 
 TEST(AboutBox, LaysTheTextsOutBesideThePictureWithOkAndTheLogoInTheCorners)
@@ -81,18 +96,20 @@ TEST(AboutBox, LaysTheTextsOutBesideThePictureWithOkAndTheLogoInTheCorners)
                m = ClientRectOf(box, IDC_ABOUT_TRADEMARKS), l = ClientRectOf(box, IDC_ABOUT_LOGO);
     RECT client{};
     ::GetClientRect(box, &client);
-    EXPECT_EQ(Pair(Width(p), Height(p)), Pair(112, 166)) << "the picture is as large as its bitmap";
-    EXPECT_EQ(Pair(Width(l), Height(l)), Pair(94, 25)) << "so is the logo";
-    EXPECT_EQ(client.right, std::max({Width(p) + Width(t) + Width(k) + 80, Width(p) + Width(v) + 60,
-                                      Width(p) + Width(n) + 60, Width(p) + Width(m) + 60, Width(p) + Width(l) + 40}));
-    EXPECT_EQ(client.bottom, std::max(Height(m) + Height(n) + Height(t) + Height(v) + Height(l) + 100, Height(p) + 40));
-    EXPECT_EQ(Pair(p.left, p.top), Pair(20, 20));
-    EXPECT_EQ(Pair(k.right, k.top), Pair(client.right - 20, 20));
-    EXPECT_EQ(Pair(l.right, l.bottom), Pair(client.right - 20, client.bottom - 20));
+    // Pixels at 100 %, as many more as the display's scale asks for.
+    const auto px = [scale = win32::DpiScale::OfWindow(box)](LONG pixels) { return static_cast<LONG>(scale.Pixels(pixels)); };
+    EXPECT_EQ(Pair(Width(p), Height(p)), Pair(px(112), px(166))) << "the picture is as large as its bitmap";
+    EXPECT_EQ(Pair(Width(l), Height(l)), Pair(px(94), px(25))) << "so is the logo";
+    EXPECT_EQ(client.right, std::max({Width(p) + Width(t) + Width(k) + px(80), Width(p) + Width(v) + px(60),
+                                      Width(p) + Width(n) + px(60), Width(p) + Width(m) + px(60), Width(p) + Width(l) + px(40)}));
+    EXPECT_EQ(client.bottom, std::max(Height(m) + Height(n) + Height(t) + Height(v) + Height(l) + px(100), Height(p) + px(40)));
+    EXPECT_EQ(Pair(p.left, p.top), Pair(px(20), px(20)));
+    EXPECT_EQ(Pair(k.right, k.top), Pair(client.right - px(20), px(20)));
+    EXPECT_EQ(Pair(l.right, l.bottom), Pair(client.right - px(20), client.bottom - px(20)));
     for (const RECT* label : {&t, &v, &n, &m})
-        EXPECT_EQ(label->left, p.right + 20) << "the texts form a column 20 pixels right of the picture";
+        EXPECT_EQ(label->left, p.right + px(20)) << "the texts form a column right of the picture";
     EXPECT_EQ(std::vector<LONG>({t.top, v.top - t.bottom, n.top - v.bottom, m.top - n.bottom}),
-              std::vector<LONG>({20, 10, 10, 20}));
+              std::vector<LONG>({px(20), px(10), px(10), px(20)}));
     RECT window{}, work{};
     ::GetWindowRect(box, &window);
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -10,7 +14,10 @@
 #include "ui/CMainWindow.h"
 #include "ui/SharedDialogPosition.h"
 #include "ui/UiTestSupport.h"
+#include "win32/BitmapDrawing.h"
+#include "win32/DpiScale.h"
 #include "win32/FrameworkMessages.h"
+#include "win32/GdiGuards.h"
 
 namespace stratigon::test {
 namespace {
@@ -209,6 +216,15 @@ TEST_F(MainWindowTest, EnterAndEscapeLeaveTheDialogOpen)
     EXPECT_TRUE(::IsWindow(dialog));
 }
 
+TEST_F(MainWindowTest, TheKeyboardReachesEveryControlInReadingOrder)
+{
+    Open(Bench({Analyzer(0, 3), Analyzer(0, 5, "KVX7N2", "B000123"), Analyzer(1, 2)}));
+    ExpectKeyboard(dialog, {IDC_FRAME_LIST, IDC_SLOT_LIST, IDC_VIEW_UPGRADES, IDC_INSTALL_UPGRADE},
+                   {{'R', IDC_INSTALL_UPGRADE, IDC_FRAME_LIST, 0}, {'S', IDC_FRAME_LIST, IDC_SLOT_LIST, 0},
+                    {'V', IDC_FRAME_LIST, 0, IDC_VIEW_UPGRADES}, {'I', IDC_FRAME_LIST, 0, IDC_INSTALL_UPGRADE},
+                    {VK_RETURN, IDC_FRAME_LIST, 0, IDOK}, {VK_ESCAPE, IDC_FRAME_LIST, 0, IDCANCEL}});
+}
+
 TEST_F(MainWindowTest, ExitTakesTheSamePathAsTheCloseBox)
 {
     Open(Bench({Analyzer(0, 3)}));
@@ -399,6 +415,48 @@ TEST_F(MainWindowTest, TheLogoPaneShowsTheSmallLogoCentredOverThePanesBackground
     EXPECT_EQ(canvas.At(11, 4), green) << "the logo's light grey shows the background";
     EXPECT_GT(canvas.Count(logo, RGB(0, 0, 128)), 20) << "the maker's name";
     EXPECT_EQ(canvas.Count(RECT{0, 0, 11, 25}, green), 11 * 25) << "nothing left of the logo";
+}
+
+int TextWidth(HWND window, const std::string& text)
+{
+    const win32::CWindowDC dc(window);
+    const win32::CSelectObject font(dc.get(), reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+// The real bar's panes against what they show: the whole logo, the whole indicator, and no
+// more room than that, which the status text keeps.
+TEST_F(MainWindowTest, TheStatusBarsPanesHoldTheWholeLogoAndTheClientIndicator)
+{
+    Open(Bench({Analyzer(0, 3)}));
+    const HWND bar = window->StatusBar().GetHwnd();
+    RECT client{};
+    ::GetClientRect(bar, &client);
+    const COLORREF green = RGB(0, 128, 0);
+    Canvas alone(200, 80, green);
+    RECT logo{};
+    ASSERT_TRUE(win32::DrawTransparentBitmap(alone.dc.get(), window->StatusBar().LogoBitmap(), logo));
+    Canvas shown(client.right, client.bottom, green);
+    ::SendMessageA(bar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.dc.get()), PRF_CLIENT);
+    for (const COLORREF colour : {RGB(255, 0, 0), RGB(0, 0, 128)})
+        EXPECT_EQ(shown.Count(client, colour), alone.Count(logo, colour)) << "the logo's line and letters, all of them";
+
+    // Inside its sunken edge each pane holds what it shows, and no more than a little air
+    // besides, so the status text keeps the rest.
+    const win32::DpiScale scale = win32::DpiScale::OfWindow(bar);
+    const std::pair<int, SIZE> panes[] = {
+        {ui::CMainStatusBar::kClientPane, {TextWidth(bar, " Client "), 0}},
+        {ui::CMainStatusBar::kLogoPane, {std::max(static_cast<int>(logo.right), TextWidth(bar, "Quorvalis")), logo.bottom}},
+    };
+    for (const auto& [pane, holds] : panes) {
+        RECT r{};
+        ::SendMessageA(bar, SB_GETRECT, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(&r));
+        const SIZE inside{r.right - r.left - 2 * scale.SystemMetric(SM_CXBORDER), r.bottom - r.top - 2 * scale.SystemMetric(SM_CYBORDER)};
+        EXPECT_TRUE(inside.cx >= holds.cx && inside.cy >= holds.cy) << "pane " << pane << " is " << inside.cx << " x " << inside.cy;
+        EXPECT_LE(inside.cx, holds.cx + scale.Pixels(8)) << "pane " << pane;
+    }
 }
 
 TEST_F(MainWindowTest, TheAboutBoxOpensFromHelpAndTheSystemMenuOwnedByTheMainDialog)

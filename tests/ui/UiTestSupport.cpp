@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 #include "ui/CMainStatusBar.h"
@@ -143,6 +147,76 @@ bool WhileModal(const std::string& caption, const std::function<void()>& trigger
         ::KillTimer(nullptr, timer);
     g_watch = nullptr;
     return watch.seen;
+}
+
+namespace {
+
+LRESULT CALLBACK HoldBackButtons(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR pressed)
+{
+    if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED)
+        return ::DefSubclassProc(window, message, wParam, lParam);
+    reinterpret_cast<std::vector<int>*>(pressed)->push_back(LOWORD(wParam));
+    return 0;
+}
+
+// A key as the message loop gives it to the dialog manager; a letter goes with Alt.
+void Press(HWND dialog, WPARAM key)
+{
+    const bool letter = key >= 'A' && key <= 'Z';
+    MSG message{::GetFocus(), letter ? static_cast<UINT>(WM_SYSCHAR) : static_cast<UINT>(WM_KEYDOWN),
+                letter ? key - 'A' + 'a' : key, letter ? LPARAM{1 << 29} : LPARAM{0}};
+    ::IsDialogMessageA(dialog, &message);
+}
+
+// The letters after '&' in the texts of the dialog's visible controls and its menu bar.
+std::string Mnemonics(HWND dialog)
+{
+    std::vector<std::string> texts;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::IsWindowVisible(child))
+            texts.push_back(WindowText(child));
+    for (int item = 0; item < ::GetMenuItemCount(::GetMenu(dialog)); ++item) {
+        char text[64] = {};
+        ::GetMenuStringA(::GetMenu(dialog), static_cast<UINT>(item), text, sizeof text, MF_BYPOSITION);
+        texts.push_back(text);
+    }
+    std::string letters;
+    for (const std::string& text : texts)
+        if (const auto at = text.find('&'); at != std::string::npos && at + 1 < text.size() && text[at + 1] != '&')
+            letters += static_cast<char>(std::tolower(static_cast<unsigned char>(text[at + 1])));
+    std::sort(letters.begin(), letters.end());
+    return letters;
+}
+
+}  // namespace
+
+void ExpectKeyboard(HWND dialog, const std::vector<int>& tabOrder, const std::vector<KeyPress>& keys)
+{
+    ::ShowWindow(dialog, SW_SHOW);
+    ::SetForegroundWindow(dialog);
+    ::SetFocus(::GetDlgItem(dialog, tabOrder.front()));
+    std::vector<int> walked{::GetDlgCtrlID(::GetFocus())};
+    for (size_t step = 0; step < tabOrder.size(); ++step, walked.push_back(::GetDlgCtrlID(::GetFocus())))
+        Press(dialog, VK_TAB);
+    std::vector<int> round = tabOrder;
+    round.push_back(tabOrder.front());
+    EXPECT_EQ(walked, round) << "Tab, all the way round";
+    const std::string letters = Mnemonics(dialog);
+    EXPECT_TRUE(std::adjacent_find(letters.begin(), letters.end()) == letters.end()) << "a mnemonic twice among " << letters;
+
+    std::vector<int> pressed;
+    ::SetWindowSubclass(dialog, &HoldBackButtons, 1, reinterpret_cast<DWORD_PTR>(&pressed));
+    for (const KeyPress& key : keys) {
+        SCOPED_TRACE(key.key >= 'A' ? std::string("Alt+") + static_cast<char>(key.key) : "key " + std::to_string(key.key));
+        ::SetFocus(::GetDlgItem(dialog, key.from));
+        pressed.clear();
+        Press(dialog, key.key);
+        if (key.focus != 0)
+            EXPECT_EQ(::GetDlgCtrlID(::GetFocus()), key.focus);
+        if (key.pressed != 0)
+            EXPECT_EQ(pressed, std::vector<int>{key.pressed});
+    }
+    ::RemoveWindowSubclass(dialog, &HoldBackButtons, 1);
 }
 
 std::string AnswerQuestion(const std::function<void()>& trigger, int button)

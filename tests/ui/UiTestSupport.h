@@ -56,6 +56,17 @@ std::string AnswerQuestion(const std::function<void()>& trigger, int button);
 // Asks `dialog` to draw pane `pane` of its status bar on the canvas, in `area`, as the bar does.
 void DrawStatusPane(HWND dialog, int pane, const Canvas& canvas, const RECT& area);
 
+// A key the user presses in a dialog: a letter (with Alt) or a key such as VK_RETURN, with the
+// focus on control `from`; afterwards control `focus` has the focus, or button `pressed` is
+// pressed (0: neither is looked at). Pressed buttons are held back, so nothing opens or closes.
+struct KeyPress {
+    WPARAM key;
+    int from, focus, pressed;
+};
+// Tab goes round the dialog's controls in `tabOrder`, no mnemonic of the dialog and its menu
+// bar is there twice, and every key does what it should.
+void ExpectKeyboard(HWND dialog, const std::vector<int>& tabOrder, const std::vector<KeyPress>& keys);
+
 // Runs `trigger`, which runs a modal dialog with `caption`; once that dialog is up,
 // `inspect` sees it and must close it. False when no such dialog appeared.
 bool WhileModal(const std::string& caption, const std::function<void()>& trigger,

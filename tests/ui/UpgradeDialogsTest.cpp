@@ -125,6 +125,23 @@ TEST_F(UpgradeDialogsTest, EnterDoesNotCloseThePossibleUpgradesButEscapeDoes)
     EXPECT_FALSE(::IsWindow(dialog));
 }
 
+// Enter presses the default button, or the one with the focus; Esc closes.
+TEST_F(UpgradeDialogsTest, TheKeyboardReachesEveryControlInReadingOrder)
+{
+    Read(OneAnalyzer("KVX7L1A", 65536, 100));
+    ExpectKeyboard(OpenPossibleUpgrades(), {IDC_UPGRADE_CLOSE, IDC_UPGRADE_HELP, IDC_UPGRADE_LIST, IDC_PRINT_TO_FILE},
+                   {{'U', IDC_PRINT_TO_FILE, IDC_UPGRADE_LIST, 0}, {'C', IDC_UPGRADE_LIST, 0, IDC_UPGRADE_CLOSE},
+                    {'H', IDC_UPGRADE_LIST, 0, IDC_UPGRADE_HELP}, {'P', IDC_UPGRADE_LIST, 0, IDC_PRINT_TO_FILE},
+                    {VK_RETURN, IDC_UPGRADE_LIST, 0, IDC_UPGRADE_CLOSE}, {VK_ESCAPE, IDC_UPGRADE_LIST, 0, IDCANCEL}});
+    install = win32::MakeDialog<ui::CInstallUpgradeDlg>(bench->Module(), bench->sink, bench->SessionAt(0), "Mainframe", "3");
+    ASSERT_TRUE(install->Create(nullptr));
+    PickListEntry(install->GetHwnd(), IDC_UPGRADE_LIST, 0);
+    ExpectKeyboard(install->GetHwnd(), {IDC_INSTALL, IDC_UPGRADE_CLOSE, IDC_UPGRADE_LIST},
+                   {{'S', IDC_INSTALL, IDC_UPGRADE_LIST, 0}, {'I', IDC_UPGRADE_LIST, 0, IDC_INSTALL},
+                    {'C', IDC_UPGRADE_LIST, 0, IDC_UPGRADE_CLOSE}, {VK_RETURN, IDC_UPGRADE_LIST, 0, IDC_INSTALL},
+                    {VK_ESCAPE, IDC_UPGRADE_LIST, 0, IDCANCEL}});
+}
+
 TEST_F(UpgradeDialogsTest, TheInstallWindowInstallsOnlyThePickedOption)
 {
     Read(OneAnalyzer("KVX7L1A", 65536, 100));
