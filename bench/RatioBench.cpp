@@ -96,7 +96,7 @@ void ExchangesAgainstTheFewest()
         const int readout = Writes();
         const auto [row, fewest] = FirstUpgrade(bench.Module(), product.readout);
         sim::ClearTrace();
-        const InstallOutcome outcome = ApplyOption(bench.Module(), bench.SessionAt(0), row, bench.sink);
+        const InstallOutcome outcome = ApplyOption(bench.Module(), bench.SessionAt(0), row, bench.sink, kAutomation);
         const int installation = Writes();
         std::printf("%-32s %6d / %2d = %5.2f %6d / %2d = %5.2f%s\n", product.name, readout, product.readout,
                     double(readout) / product.readout, installation, fewest, double(installation) / fewest,
