@@ -27,7 +27,7 @@ HRESULT CpiApplicationFactory::CreateInstance(IUnknown* outer, REFIID iid, void*
     if (object == nullptr)
         return E_POINTER;
     *object = nullptr;
-    if (!m_application.mainDlgRunning || m_application.mainWindow == nullptr)
+    if (m_application.mainWindow == nullptr)
         return E_ACCESSDENIED;
     try {
         return HandOutProxy(outer, iid, object);

@@ -62,9 +62,10 @@ HRESULT DispatchArguments::ConvertOne(const VARIANT& argument, ParameterType typ
     return S_OK;
 }
 
-ItemIndex DispatchArguments::Index(std::size_t position) const
+ItemIndex DispatchArguments::Index(std::size_t position) const { return IndexOf(m_values.at(position)); }
+
+ItemIndex DispatchArguments::IndexOf(const Value& value)
 {
-    const Value& value = m_values.at(position);
     return value.isText ? ItemIndex{std::nullopt, value.text} : ItemIndex{value.number, {}};
 }
 
@@ -73,7 +74,7 @@ HRESULT DispatchArguments::ToIndex(const VARIANT& argument, ItemIndex& index)
     Value value;
     const HRESULT converted = ConvertOne(argument, ParameterType::Index, value);
     if (SUCCEEDED(converted))
-        index = value.isText ? ItemIndex{std::nullopt, value.text} : ItemIndex{value.number, {}};
+        index = IndexOf(value);
     return converted;
 }
 

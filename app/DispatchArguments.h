@@ -45,6 +45,7 @@ private:
         bool isText = false;
     };
     static HRESULT ConvertOne(const VARIANT& argument, ParameterType type, Value& value);
+    static ItemIndex IndexOf(const Value& value);
 
     std::vector<Value> m_values;
 };

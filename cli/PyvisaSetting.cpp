@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "catalogue/CatalogueText.h"
+
 namespace stratigon::cli {
 
 namespace {
@@ -17,18 +19,12 @@ std::string Trimmed(const std::string& text)
     return first < last ? std::string(first, last) : std::string();
 }
 
-std::string LowerCase(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
 // pyvisa's form is "library@backend"; only its "ivi" backend loads a library file.
-std::optional<std::string> LibraryOf(const std::string& specification)
+std::optional<std::string> LibraryOf(const std::string& setting)
 {
-    const std::size_t at = specification.rfind('@');
-    const std::string library = specification.substr(0, at);
-    if (library.empty() || (at != std::string::npos && specification.substr(at + 1) != "ivi"))
+    const std::size_t at = setting.rfind('@');
+    const std::string library = setting.substr(0, at);
+    if (library.empty() || (at != std::string::npos && setting.substr(at + 1) != "ivi"))
         return std::nullopt;
     return library;
 }
@@ -47,7 +43,7 @@ std::optional<std::string> ConfiguredLibrary(const std::string& path)
             continue;
         }
         const std::size_t separator = text.find_first_of("=:");
-        if (inPaths && separator != std::string::npos && LowerCase(Trimmed(text.substr(0, separator))) == "visa library")
+        if (inPaths && separator != std::string::npos && EqualsIgnoringCase(Trimmed(text.substr(0, separator)), "visa library"))
             return LibraryOf(Trimmed(text.substr(separator + 1)));
     }
     return std::nullopt;
@@ -57,8 +53,8 @@ std::optional<std::string> ConfiguredLibrary(const std::string& path)
 
 std::optional<std::string> PyvisaLibrarySetting()
 {
-    if (const char* specification = std::getenv("PYVISA_LIBRARY"); specification != nullptr && *specification != '\0')
-        return LibraryOf(specification);
+    if (const char* setting = std::getenv("PYVISA_LIBRARY"); setting != nullptr && *setting != '\0')
+        return LibraryOf(setting);
     const char* home = std::getenv("HOME");
     return home == nullptr ? std::nullopt : ConfiguredLibrary(std::string(home) + "/.pyvisarc");
 }

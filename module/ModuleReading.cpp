@@ -17,12 +17,13 @@ ModuleReading TakeReading(const CModule& module, const DeviceEntry& device, int 
             module.GetFirmwareVersion()};
 }
 
-ModuleReading ReadModuleAt(CModule& module, int row)
+ModuleReading ReadModuleOf(CModule& module, const DeviceEntry& device)
 {
-    const DeviceEntry& device = module.GetDevice(row);
     const int status = module.ReadModule(device.session);
     return TakeReading(module, device, status);
 }
+
+ModuleReading ReadModuleAt(CModule& module, int row) { return ReadModuleOf(module, module.GetDevice(row)); }
 
 std::vector<ModuleReading> ReadEveryModule(CModule& module)
 {

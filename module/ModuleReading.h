@@ -19,7 +19,9 @@ struct ModuleReading {
 
 ModuleReading TakeReading(const CModule& module, const DeviceEntry& device, int status);
 
-// Reads the module of device-table row `row` and takes what the readout found.
+// Reads the module behind `device` and takes what the readout found.
+ModuleReading ReadModuleOf(CModule& module, const DeviceEntry& device);
+// The same for device-table row `row`.
 ModuleReading ReadModuleAt(CModule& module, int row);
 
 // Reads every module once, in table order.

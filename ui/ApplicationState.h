@@ -20,8 +20,8 @@ class IAutomationProxyFactory;
 inline constexpr char kApplicationName[] = "Stratigon";
 
 struct ApplicationState {
-    bool mainDlgRunning = false;
-    // The application's main window while the main dialog runs; null before and after.
+    // The application's main window while the main dialog runs; null before and after. Clients
+    // are served only while it is set.
     CMainWindow* mainWindow = nullptr;
     // Proxies and LockServer calls count here. The count neither ends the program nor keeps
     // it running: the main dialog decides that.
@@ -48,12 +48,10 @@ public:
     CMainWindowBinding(ApplicationState& application, CMainWindow& window) : m_application(application)
     {
         m_application.mainWindow = &window;
-        m_application.mainDlgRunning = true;
     }
     ~CMainWindowBinding()
     {
         m_application.mainWindow = nullptr;
-        m_application.mainDlgRunning = false;
     }
     CMainWindowBinding(const CMainWindowBinding&) = delete;
     CMainWindowBinding& operator=(const CMainWindowBinding&) = delete;

@@ -183,7 +183,10 @@ bool CMainWindow::HasUsableModule() const
     return m_selectedFrame != kNoFrame && m_selectedModule != kNoModule && m_selectionStatus == ModuleCode::Success;
 }
 
-bool CMainWindow::IsClientConnected() const { return m_application.mainDlgRunning && m_automationProxy != nullptr; }
+bool CMainWindow::IsClientConnected() const
+{
+    return m_application.mainWindow == this && m_automationProxy != nullptr;
+}
 
 void CMainWindow::EnableWithLabel(int listId, int labelId)
 {
@@ -226,8 +229,6 @@ void CMainWindow::ShowPatternGeneratorLabels() { ShowLabels(kPatternGeneratorLab
 
 bool CMainWindow::CreateStatusBar()
 {
-    RECT before{};
-    ::GetClientRect(GetHwnd(), &before);
     if (!m_statusBar.Create(GetHwnd()))
         return false;
     AttachOwnerDraw(CMainStatusBar::kId, m_statusBar);
@@ -511,8 +512,7 @@ std::vector<ModuleReading> CMainWindow::ReadEveryModuleForClient()
 
 ModuleReading CMainWindow::ReadModuleForClient(const DeviceEntry& device)
 {
-    const int status = m_module.ReadModule(device.session);
-    ModuleReading reading = TakeReading(m_module, device, status);
+    ModuleReading reading = ReadModuleOf(m_module, device);
     ReadSelectedModuleAgain();
     return reading;
 }
