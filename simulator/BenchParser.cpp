@@ -3,6 +3,7 @@
 #include "simulator/BenchError.h"
 #include "simulator/KeyPositions.h"
 #include "simulator/MemoryAddress.h"
+#include "simulator/Trace.h"
 
 #include <nlohmann/json.hpp>
 
@@ -338,7 +339,10 @@ std::string UnknownFieldReason(const UnknownField& unknown, std::string_view tex
     const std::string where = position ? "line " + std::to_string(position->line) + ", column " +
                                              std::to_string(position->column) + ": "
                                        : std::string();
-    return where + unknown.path + " is no field of a bench file; did you mean " + std::string(unknown.nearest) + "?";
+    // The name is the file's bytes: shown as the trace shows them, so that none is lost or
+    // ends the message early.
+    return where + Trace::Escape(unknown.path) + " is no field of a bench file; did you mean " +
+           std::string(unknown.nearest) + "?";
 }
 
 }  // namespace
